@@ -1,0 +1,4 @@
+#pragma once
+
+// Placeholder; the sky code defines the fields.
+struct SkyState {};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "catalog/objectstore.h"
+#include "sites/sitetable.h"
+#include "sky/clock.h"
+#include "sky/horizon.h"
+#include "sky/skystate.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+// The 22 rows of the object list use slots 0..21; a slot holds 1 + the store index, 0 when free.
+using ListSlots = std::array<std::int16_t, 31>;
+
+// Everything the running program shares between its windows. Start-up fills one instance and
+// hands it to the windows; a test builds a fresh one for each case.
+struct AppState {
+    ObjectStore store;
+    SiteTable sites;
+    std::int16_t currentSiteIndex = 0;
+    SkyState sky;
+    HorizonProfile horizon{};
+    ListSlots listSlots{};
+
+    // Directory the data files are read from and locations.txt is written to.
+    QString dataDir;
+    // The clock every "Now" reading goes through.
+    std::shared_ptr<Clock> clock = std::make_shared<SystemClock>();
+};
+
+void SetCurrentSiteIndex(AppState& state, std::int16_t value);
+std::int16_t GetCurrentSiteIndex(const AppState& state);
