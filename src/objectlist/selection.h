@@ -1,0 +1,44 @@
+#pragma once
+
+#include "startup/appstate.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+// What the selection pass reads from the main window: the seven catalogue boxes, the two options
+// and the limiting magnitude. The window turns the text of its magnitude field into magLimit
+// (a text that is not a number counts as 0, like an empty field).
+struct SelectionOptions {
+    bool messier = false;  // letter M
+    bool herschel = false; // letter H
+    bool caldwell = false; // letter C
+    bool bestNgc = false;  // letter B
+    bool sac = false;      // letter S
+    bool ngc = false;      // letter N
+    bool ic = false;       // letter I
+    bool showAll = false;  // ignore the magnitude limit
+    bool inViewOnly = false;
+    double magLimit = 8.0;
+};
+
+// Everything one pass produces for the window. lines[k] is the chooser line of the object whose
+// ListPos is k + 1: its 20-character designation followed by its 70-character comment.
+struct SelectionResult {
+    QStringList lines;
+    std::int16_t chosen = 0;
+    std::int16_t available = 0; // the store's ObjectCount
+    QString statsText;          // "<chosen> of <available> objects available."
+    int lastSlotExamined = -1;  // highest store index whose ListPos was rewritten, -1 for none
+};
+
+// Walks the store from slot 0 to the end of the last run a ticked catalogue needs, rewrites the
+// ListPos of every slot it examines and returns the chooser lines in store order. With
+// inViewOnly, every object passing the catalogue and magnitude tests is placed at the current
+// observing instant (the shared sky state is left holding the last object placed) and kept only
+// when it stands above the site's horizon profile. Slots beyond the examined range keep their
+// ListPos. The window owns the busy cursor and its own SelectionAge counter.
+SelectionResult SelectObjects(AppState& state, const SelectionOptions& options);
+
+// The count line shown under the list, e.g. "12 of 950 objects available.".
+QString SelectionStatsText(std::int16_t chosen, std::int16_t available);
