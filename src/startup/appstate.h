@@ -19,6 +19,7 @@ using ListSlots = std::array<std::int16_t, 31>;
 struct AppState {
     ObjectStore store;
     SiteTable sites;
+    LocationsHeaders locationsHeaders;
     std::int16_t currentSiteIndex = 0;
     SkyState sky;
     HorizonProfile horizon{};
