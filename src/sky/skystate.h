@@ -1,4 +1,40 @@
 #pragma once
 
-// Placeholder; the sky code defines the fields.
-struct SkyState {};
+#include "sky/clock.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+#include <cstdint>
+#include <memory>
+
+// The one record every sky computation reads and writes: the observing instant, the site's
+// position and clock, and the values left by the last position computed.
+struct SkyState {
+    // The instant the user typed, in local civil time of the site. It is a UTC-spec QDateTime
+    // used only as a calendar value (date plus time of day in whole seconds), so neither the
+    // computer's time zone nor its daylight rules can shift it. Until a time is typed it holds
+    // the day count zero of this program, 2000-01-01 12:00:00.
+    QDateTime ObservingTime{QDate(2000, 1, 1), QTime(12, 0), Qt::UTC};
+    // True while the observing instant follows the clock.
+    bool UseNow = false;
+
+    double ObserverLatitude = 0.0;  // radians, north positive
+    double ObserverLongitude = 0.0; // radians, east positive
+    std::int16_t SiteTimeZone = 0;  // whole hours from GMT, west negative
+    bool SiteDaylight = false;      // daylight saving time in force at the site
+
+    // Left by the last altitude computation.
+    double DaysFromJ2000 = 0.0;  // days from 2000-01-01 12:00:00 UT
+    double UniversalHours = 0.0; // UT time of day, 0..24 inclusive
+    double SiderealAngle = 0.0;  // local sidereal time, radians, not reduced to one turn
+
+    double TargetRightAscension = 0.0; // radians
+    double TargetDeclination = 0.0;    // radians
+    double TargetHourAngle = 0.0;      // radians, last computed
+    double TargetAltitudeValue = 0.0;  // radians, last computed
+    double TargetAzimuthValue = 0.0;   // radians from north through east, last computed
+
+    // Where "Now" readings come from; tests put a FixedClock here.
+    std::shared_ptr<Clock> clock = std::make_shared<SystemClock>();
+};

@@ -27,8 +27,6 @@ struct AppState {
 
     // Directory the data files are read from and locations.txt is written to.
     QString dataDir;
-    // The clock every "Now" reading goes through.
-    std::shared_ptr<Clock> clock = std::make_shared<SystemClock>();
 };
 
 void SetCurrentSiteIndex(AppState& state, std::int16_t value);

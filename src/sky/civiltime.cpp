@@ -1,0 +1,251 @@
+#include "sky/civiltime.h"
+
+#include "sky/textformats.h"
+
+#include <QSet>
+#include <QStringList>
+
+namespace {
+
+// The locale's short date format with a two-digit year field widened to four digits.
+QString ShortDateFormat(const QLocale& locale) {
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    QString out;
+    bool quoted = false;
+    for (int i = 0; i < format.size();) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted;
+            out += c;
+            ++i;
+            continue;
+        }
+        int run = 1;
+        while (i + run < format.size() && format.at(i + run) == c)
+            ++run;
+        if (!quoted && c == QLatin1Char('y') && run == 2)
+            out += QStringLiteral("yyyy");
+        else
+            out += QString(run, c);
+        i += run;
+    }
+    return out;
+}
+
+enum class Field { Day, Month, Year };
+
+struct DateLayout {
+    QList<Field> order;         // numeric and named fields in the order the format writes them
+    bool monthIsName = false;   // MMM / MMMM
+    bool hasWeekday = false;    // ddd / dddd
+    QSet<QString> literalWords; // words the formats write besides their fields
+};
+
+void CollectWords(const QString& text, QSet<QString>& words) {
+    QString word;
+    for (const QChar c : text) {
+        if (c.isLetter()) {
+            word += c.toCaseFolded();
+        } else if (!word.isEmpty()) {
+            words.insert(word);
+            word.clear();
+        }
+    }
+    if (!word.isEmpty()) words.insert(word);
+}
+
+// Walks a date or time format: field runs are noted, literal text is collected as words.
+void ScanFormat(const QString& format, bool isDate, DateLayout& layout) {
+    static const QString fieldLetters = QStringLiteral("dMyhHmszaApPt");
+    QString literal;
+    bool quoted = false;
+    for (int i = 0; i < format.size();) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\'')) {
+            if (i + 1 < format.size() && format.at(i + 1) == QLatin1Char('\'')) {
+                literal += c;
+                i += 2;
+                continue;
+            }
+            quoted = !quoted;
+            ++i;
+            continue;
+        }
+        if (quoted || !fieldLetters.contains(c)) {
+            literal += c;
+            ++i;
+            continue;
+        }
+        int run = 1;
+        while (i + run < format.size() && format.at(i + run) == c)
+            ++run;
+        literal += QLatin1Char(' ');
+        if (isDate) {
+            if (c == QLatin1Char('d')) {
+                if (run >= 3)
+                    layout.hasWeekday = true;
+                else if (!layout.order.contains(Field::Day))
+                    layout.order.append(Field::Day);
+            } else if (c == QLatin1Char('M')) {
+                if (!layout.order.contains(Field::Month)) layout.order.append(Field::Month);
+                if (run >= 3) layout.monthIsName = true;
+            } else if (c == QLatin1Char('y')) {
+                if (!layout.order.contains(Field::Year)) layout.order.append(Field::Year);
+            }
+        }
+        i += run;
+    }
+    CollectWords(literal, layout.literalWords);
+}
+
+DateLayout LayoutOf(const QLocale& locale) {
+    DateLayout layout;
+    ScanFormat(ShortDateFormat(locale), true, layout);
+    ScanFormat(LongTimeFormat(locale), false, layout);
+    if (layout.order.size() != 3) layout.order = {Field::Month, Field::Day, Field::Year};
+    return layout;
+}
+
+// Finds a morning/afternoon text anywhere in `text` (case-insensitive), blanks it out and
+// reports which one it was. Returns 0 for none, 1 for AM, 2 for PM, -1 for more than one.
+int TakeLocaleMarker(QString& text, const QLocale& locale) {
+    int found = 0;
+    const QString marks[2] = {locale.amText(), locale.pmText()};
+    // The longer text first, in case one contains the other.
+    const int first = marks[0].size() >= marks[1].size() ? 0 : 1;
+    for (int n = 0; n < 2; ++n) {
+        const int which = n == 0 ? first : 1 - first;
+        const QString& mark = marks[which];
+        if (mark.isEmpty()) continue;
+        int pos;
+        while ((pos = text.indexOf(mark, 0, Qt::CaseInsensitive)) >= 0) {
+            found = found == 0 ? which + 1 : -1;
+            text.replace(pos, mark.size(), QLatin1Char(' '));
+        }
+    }
+    return found;
+}
+
+int MonthFromName(const QString& word, const QLocale& locale) {
+    for (int m = 1; m <= 12; ++m) {
+        for (const QLocale::FormatType type : {QLocale::ShortFormat, QLocale::LongFormat}) {
+            if (locale.monthName(m, type).toCaseFolded() == word ||
+                locale.standaloneMonthName(m, type).toCaseFolded() == word)
+                return m;
+        }
+    }
+    return 0;
+}
+
+bool IsWeekdayName(const QString& word, const QLocale& locale) {
+    for (int d = 1; d <= 7; ++d) {
+        for (const QLocale::FormatType type : {QLocale::ShortFormat, QLocale::LongFormat}) {
+            if (locale.dayName(d, type).toCaseFolded() == word ||
+                locale.standaloneDayName(d, type).toCaseFolded() == word)
+                return true;
+        }
+    }
+    return false;
+}
+
+struct Number {
+    int value;
+    int digits;
+};
+
+} // namespace
+
+QString CivilDateTimeText(const QDateTime& localCivil, const QLocale& locale) {
+    const QString date = locale.toString(localCivil.date(), ShortDateFormat(locale));
+    const QTime t = localCivil.time();
+    const QTime whole(t.hour(), t.minute(), t.second());
+    if (whole == QTime(0, 0)) return date;
+    return date + QLatin1Char(' ') + locale.toString(whole, LongTimeFormat(locale));
+}
+
+std::optional<QDateTime> ParseCivilDateTime(const QString& input, const QLocale& locale) {
+    const DateLayout layout = LayoutOf(locale);
+    QString text = input;
+    int marker = TakeLocaleMarker(text, locale);
+    if (marker < 0) return std::nullopt;
+
+    QList<Number> numbers;
+    int month = 0;
+    QString word;
+    int value = 0, digits = 0;
+    auto endNumber = [&] {
+        if (digits > 0) numbers.append({value, digits});
+        value = 0;
+        digits = 0;
+    };
+    bool wordsOk = true;
+    auto endWord = [&] {
+        if (word.isEmpty()) return;
+        if (word == QLatin1String("a") || word == QLatin1String("p") ||
+            word == QLatin1String("am") || word == QLatin1String("pm")) {
+            const int mark = word.startsWith(QLatin1Char('a')) ? 1 : 2;
+            if (marker != 0) wordsOk = false;
+            marker = mark;
+        } else if (layout.monthIsName && month == 0 && MonthFromName(word, locale) != 0) {
+            month = MonthFromName(word, locale);
+        } else if (!layout.literalWords.contains(word) &&
+                   !(layout.hasWeekday && IsWeekdayName(word, locale))) {
+            wordsOk = false;
+        }
+        word.clear();
+    };
+    for (const QChar c : text) {
+        const int dv = c.digitValue();
+        if (dv >= 0) {
+            endWord();
+            if (digits >= 6) return std::nullopt;
+            value = value * 10 + dv;
+            ++digits;
+        } else if (c.isLetter()) {
+            endNumber();
+            word += c.toCaseFolded();
+        } else {
+            endNumber();
+            endWord();
+        }
+    }
+    endNumber();
+    endWord();
+    if (!wordsOk) return std::nullopt;
+
+    // Date fields first, in the locale's order; whatever follows is the time of day.
+    int day = 0, year = 0, yearDigits = 0;
+    int next = 0;
+    for (const Field f : layout.order) {
+        if (f == Field::Month && layout.monthIsName) {
+            if (month == 0) return std::nullopt;
+            continue;
+        }
+        if (next >= numbers.size()) return std::nullopt;
+        const Number n = numbers.at(next++);
+        if (f == Field::Day)
+            day = n.value;
+        else if (f == Field::Month)
+            month = n.value;
+        else {
+            year = n.value;
+            yearDigits = n.digits;
+        }
+    }
+    // Two-digit years are taken as 1950..2049.
+    if (yearDigits <= 2) year += year < 50 ? 2000 : 1900;
+    const QDate date(year, month, day);
+    if (!date.isValid()) return std::nullopt;
+
+    const int timeCount = int(numbers.size()) - next;
+    if (timeCount > 3 || (timeCount == 0 && marker != 0)) return std::nullopt;
+    int hour = timeCount > 0 ? numbers.at(next).value : 0;
+    const int minute = timeCount > 1 ? numbers.at(next + 1).value : 0;
+    const int second = timeCount > 2 ? numbers.at(next + 2).value : 0;
+    if (marker != 0) {
+        if (hour < 1 || hour > 12) return std::nullopt;
+        hour = hour % 12 + (marker == 2 ? 12 : 0);
+    }
+    if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
+    return QDateTime(date, QTime(hour, minute, second), Qt::UTC);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <optional>
+
+// Date-and-time texts of local civil instants, shared by every field that shows or reads one.
+
+// The locale's short date, a blank and its long time (without a time-zone field); a value
+// exactly at midnight shows the date alone. A two-digit year of the short date is written with
+// four digits so that the text always reads back as the same day.
+QString CivilDateTimeText(const QDateTime& localCivil, const QLocale& locale = QLocale());
+
+// Reads a date, or a date followed by a time, in the order of the locale's short date. Accepts
+// every text CivilDateTimeText writes, the same text with digits changed, and a time followed by
+// a morning/afternoon marker: the locale's own AM/PM texts or a single letter A or P, in either
+// case. Returns a UTC-spec calendar value with whole seconds, or nothing when the text is not a
+// valid date.
+std::optional<QDateTime> ParseCivilDateTime(const QString& text, const QLocale& locale = QLocale());
+
+inline bool IsCivilDateTime(const QString& text, const QLocale& locale = QLocale()) {
+    return ParseCivilDateTime(text, locale).has_value();
+}

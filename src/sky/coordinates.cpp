@@ -1,0 +1,82 @@
+#include "sky/coordinates.h"
+
+#include "sky/skytime.h"
+
+#include <cmath>
+
+double DegToRad(double degrees) {
+    return degrees * PiValue / 180;
+}
+
+double RadToDeg(double radians) {
+    return radians * 180 / PiValue;
+}
+
+double ArcSine(double x) {
+    // Exactly at the zenith or nadir (and past it through rounding) the quotient has no value;
+    // the formula tends to +-PiValue/2 there.
+    if (x >= 1) return PiValue / 2;
+    if (x <= -1) return -PiValue / 2;
+    if (std::isnan(x)) return 0;
+    return std::atan(x / std::sqrt(1 - x * x));
+}
+
+void SetObserverPosition(SkyState& sky, double latitudeRad, double longitudeRad) {
+    sky.ObserverLatitude = latitudeRad;
+    sky.ObserverLongitude = longitudeRad;
+}
+
+void SetTarget(SkyState& sky, double ra, double dec) {
+    sky.TargetRightAscension = ra * 15;
+    sky.TargetDeclination = dec;
+}
+
+double ComputeHourAngle(const SkyState& sky) {
+    double h = sky.SiderealAngle - sky.TargetRightAscension;
+    if (h < 0) h += TwoPiValue;
+    return h;
+}
+
+double TargetAltitude(SkyState& sky) {
+    // One reading of the instant serves both time values, so they can never straddle a
+    // change of second or of day.
+    const QDateTime local = LocalInstant(sky);
+    sky.DaysFromJ2000 = DaysFromJ2000At(sky, local);
+    sky.UniversalHours = UniversalHoursAt(sky, local);
+    sky.SiderealAngle = ComputeSiderealAngle(sky);
+    sky.TargetHourAngle = ComputeHourAngle(sky);
+
+    const double phi = sky.ObserverLatitude;
+    const double delta = sky.TargetDeclination;
+    const double x = std::sin(delta) * std::sin(phi) +
+                     std::cos(phi) * std::cos(delta) * std::cos(sky.TargetHourAngle);
+    sky.TargetAltitudeValue = ArcSine(x);
+    return sky.TargetAltitudeValue;
+}
+
+double TargetAzimuth(SkyState& sky) {
+    const double phi = sky.ObserverLatitude;
+    const double delta = sky.TargetDeclination;
+    const double num = -std::cos(delta) * std::cos(phi) * std::sin(sky.TargetHourAngle);
+    const double den = std::sin(delta) - std::sin(sky.TargetAltitudeValue) * std::sin(phi);
+
+    double a;
+    if (den < 0) {
+        a = std::atan(num / den) + PiValue;
+    } else if (den > 0) {
+        a = std::atan(num / den);
+        if (num < 0) a += TwoPiValue;
+    } else if (num > 0) {
+        // Exactly on the prime vertical: the limit from either side of it, east...
+        a = PiValue / 2;
+    } else if (num < 0) {
+        // ...or west.
+        a = 3 * PiValue / 2;
+    } else {
+        // At the zenith, or for an observer at a pole, no direction is defined; north is shown.
+        a = 0;
+    }
+    // A target on the meridian may give minus zero; show it as plain zero.
+    sky.TargetAzimuthValue = a + 0.0;
+    return sky.TargetAzimuthValue;
+}
