@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+class QKeyEvent;
+
+// The key filters and value rules of the main window's two text boxes, kept apart from the
+// widgets so that they can be checked on their own.
+
+// What one key press means to a filtered text box.
+enum class KeyKind {
+    Backspace, // always passes
+    Return,    // Enter or Return
+    Character, // a printable character, given in TypedKey::character
+    Editing,   // a control character or an editing shortcut (paste, cut, undo, select all ...)
+    Movement,  // keys that type nothing (arrows, Home, End, Delete, Shift alone ...)
+};
+
+struct TypedKey {
+    KeyKind kind = KeyKind::Movement;
+    QChar character;
+};
+
+TypedKey ClassifyKey(const QKeyEvent& event);
+
+// Limiting magnitude box: digits always pass, a point only while the text holds none (the whole
+// text counts, also a selected part that the point would replace); anything else is dropped.
+bool MagnitudeCharacterPasses(QChar typed, const QString& text);
+
+// Date and time box: digits pass; one of the letters A, a, P, p passes only while the text holds
+// none of the four. Separators, blanks and every other character are dropped, so the observer
+// edits the digits of a text the program wrote.
+bool DateCharacterPasses(QChar typed, const QString& text);
+
+// The limiting magnitude a text stands for. The box only ever holds digits and at most one
+// point, so the only texts that are not numbers are "" and "."; both count as 0, the value an
+// empty box gets when it is left.
+double MagnitudeLimitValue(const QString& text);
+
+// True when the text is no number at all and is therefore replaced by "0.0" when the box is
+// left.
+bool MagnitudeTextIsEmpty(const QString& text);
+
+// A scroll value in tenths as magnitude text with one decimal: 80 -> "8.0", 125 -> "12.5".
+QString MagnitudeTenthsText(int tenths);
+
+// Rounds to the nearest whole number, halves to the even neighbour (82.5 -> 82, 83.5 -> 84).
+int RoundHalfEven(double value);

@@ -1,0 +1,171 @@
+#pragma once
+
+#include "startup/appstate.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QDialog;
+class QLineEdit;
+class QScrollBar;
+class QStringListModel;
+class QTimer;
+
+// One row of the object list: a label that reports a click (press and release on it).
+class ObjectRowLabel : public QLabel {
+    Q_OBJECT
+public:
+    ObjectRowLabel(int index, QWidget* parent);
+    int index() const { return index_; }
+
+signals:
+    void clicked(int index);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    int index_;
+    bool pressed_ = false;
+};
+
+// A push button whose caption breaks over several lines when it is wider than the button.
+class WrappingButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// The window the observer works in: observing time, site, catalogues and limiting magnitude,
+// the object chooser, the 22 rows of picked objects and the status line.
+//
+// Every control carries its name as objectName. The two control arrays keep the array name on
+// every member and their index in the dynamic property "index": the 22 rows are "lblObjList"
+// with index 0..21, the site label is "lblLocInfo" with index 1. The timers are the children
+// "Timer1" and "Timer2".
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainWindow(AppState& state, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // What runs each time the window becomes the active window: on its first showing and when a
+    // modal window of the program opened from here closes. Re-applies the site of the current
+    // site index, runs the selection, shows the observing time and recomputes the rows.
+    void RunActivationSequence();
+
+    // Refills the chooser from the catalogue boxes, the options and the limiting magnitude, and
+    // writes the count line. Leaves the rows alone.
+    void SelectObjects();
+    // Recomputes every occupied row for the site and observing time in force.
+    void ShowObjectList();
+    // Lists every site in cmbLoc; the one at `index` (if any) is selected and applied.
+    void ApplySite(std::int16_t index);
+    // Hands site `index` to the sky computations: position, clock and horizon profile.
+    void ApplySiteRecord(std::int16_t index);
+
+    // Shows a modal window of the program over this one; when it closes, the activation
+    // sequence runs again (as it does on any return to this window from such a window).
+    void ShowModalWindow(QDialog& window);
+
+    // Timer ticks, callable directly.
+    void Timer1Tick();
+    void Timer2Tick();
+
+    std::int16_t SelectionAge() const { return selectionAge_; }
+    bool GuideMode() const { return guideMode_; }
+
+    QLabel* objectRow(int index) const { return rows_[std::size_t(index)]; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+
+    // Handlers of the controls.
+    void catalogueBoxClicked();
+    void chkNowClicked();
+    void cmdSetClicked();
+    void cmbLocClicked();
+    void cmdLocEditClicked();
+    void cmdNewLocClicked();
+    void cmbDSOClicked();
+    void rowClicked(int index);
+    void sbDsoMagChanged(int value);
+    void cmdGuideClicked();
+    void command1Clicked();
+
+    // The check made when the focus is about to leave a text box. Returns false when the move
+    // is refused.
+    bool validateMonth();
+    void validateMagnitude();
+    void refuseFocusMove(QLineEdit* box, const QString& message);
+    bool filterKey(QLineEdit* box, QKeyEvent* event);
+
+    // Opens the location editor modally on record `slot`; isNew marks the empty record that
+    // New Location has just appended (also when it is record 0, which a negative current site
+    // index cannot express).
+    void openLocationEditor(int slot, bool isNew);
+    void returnedFromModal();
+
+    QString clockLabelText() const;
+    QString observingTimeText() const;
+
+    AppState& state_;
+    std::int16_t selectionAge_ = 0;
+    bool guideMode_ = false;
+    bool activationDue_ = true;
+    bool firstShowDone_ = false;
+    // Set while a refused move is being undone: presses on other controls of the window are
+    // dropped, so the control clicked to leave the box does not act.
+    QLineEdit* refusingBox_ = nullptr;
+
+    QLineEdit* txtMonth = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* txtDSOMaxMag = nullptr;
+    QScrollBar* sbDsoMag = nullptr;
+    QCheckBox* chkShowAll = nullptr;
+    QCheckBox* chkInView = nullptr;
+    QComboBox* cmbLoc = nullptr;
+    QCheckBox* chkNow = nullptr;
+    QPushButton* cmdSet = nullptr;
+    QComboBox* cmbDSO = nullptr;
+    QStringListModel* chooserModel_ = nullptr;
+    QPushButton* cmdLocEdit = nullptr;
+    QPushButton* cmdNewLoc = nullptr;
+    QLabel* Label1 = nullptr;
+    std::array<ObjectRowLabel*, 22> rows_{};
+    QCheckBox* chkMess = nullptr;
+    QCheckBox* chkHer = nullptr;
+    QCheckBox* chkCal = nullptr;
+    QCheckBox* chkBNGC = nullptr;
+    QCheckBox* chkSAC = nullptr;
+    QCheckBox* chkNGC = nullptr;
+    QCheckBox* chkIC = nullptr;
+    QCheckBox* chkPlanet = nullptr;
+    QPushButton* cmdGuide = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLabel* LblNow = nullptr;
+    QLabel* lblLocInfo = nullptr;
+    QLabel* lblDSOstats = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+};
+
+// The font of the object rows and their header: Courier New, bold, 12 point, or the system's
+// fixed-width font at that size and weight where Courier New is not installed or would come out
+// with uneven character widths.
+QFont ObjectListFont();
