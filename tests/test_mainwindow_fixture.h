@@ -1,0 +1,130 @@
+#pragma once
+
+// Shared set-up of the main-window tests: a small store written in code, two sites, a fixed
+// clock, a pinned locale, and a watcher that answers the modal windows the window opens.
+
+#include "mainwindow/mainwindow.h"
+#include "sky/clock.h"
+#include "sky/coordinates.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+inline CatalogObject MakeObject(const char* letter, const char* designation, double raHours,
+                                double decDeg, double mag, const char* type) {
+    CatalogObject o;
+    o.Catalog = QString::fromLatin1(letter);
+    o.Designation = QString::fromLatin1(designation);
+    o.RA = raHours * PiValue / 180.0;
+    o.Dec = decDeg * PiValue / 180.0;
+    o.Mag = mag;
+    o.Comment = QStringLiteral("comment of ") + QString::fromLatin1(designation);
+    const bool sac = QByteArray("HCBS").contains(letter[0]);
+    if (sac)
+        o.SacType = QString::fromLatin1(type);
+    else
+        o.TypeCode = QString::fromLatin1(type);
+    return o;
+}
+
+// Objects at declination +89 stay above a flat horizon at latitude 45 north; those at -89
+// never rise there.
+inline void FillStore(ObjectStore& store) {
+    store.objects = {
+        MakeObject("M", "M 1", 5.5, 89, 8.4, "SN"),        // 0: fainter than 8.0
+        MakeObject("M", "M 2", 21.5, 89, 6.5, "GC"),       // 1
+        MakeObject("M", "M 3", 13.7, -89, 6.2, "GC"),      // 2: never up in the north
+        MakeObject("H", "NGC 40", 0.2, 89, 10.7, "PLNNB"), // 3
+        MakeObject("C", "C 1", 0.7, 89, 8.1, "OPNCL"),     // 4
+        MakeObject("S", "NGC 50", 0.2, 89, 12.0, "GALXY"), // 5
+        MakeObject("N", "NGC 7000", 20.9, 89, 4.0, "OC"),  // 6
+        MakeObject("N", "NGC 7001", 21.0, 89, 8.0, "GX"),  // 7: exactly at the limit
+        MakeObject("N", "NGC 7002", 21.1, -89, 5.0, "GX"), // 8: never up in the north
+        MakeObject("I", "IC 1", 0.1, 89, 7.0, "GX"),       // 9
+    };
+    store.MessierEnd = 3;
+    store.ListedEnd = 5;
+    store.SacEnd = 6;
+    store.NgcEnd = 9;
+    store.IcEnd = 10;
+    store.ObjectCount = 10;
+}
+
+inline SiteLocation MakeSite(const char* name, int lat, int lon, int zone, bool primary) {
+    SiteLocation s;
+    s.LatDeg = std::int16_t(lat);
+    s.LonDeg = std::int16_t(lon);
+    s.TimeZone = std::int16_t(zone);
+    s.Primary = primary ? -1 : 0;
+    s.Name = QString::fromLatin1(name);
+    return s;
+}
+
+// Answers every modal window as soon as it is up: message boxes are confirmed and their texts
+// and titles noted, other dialogs are closed and their object names noted.
+class ModalWatcher : public QObject {
+public:
+    QStringList messages;
+    QStringList titles;
+    QStringList dialogs;
+
+    ModalWatcher() {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, this, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                messages << box->text();
+                titles << box->windowTitle();
+                box->accept();
+            } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                dialogs << dialog->objectName();
+                dialog->reject();
+            }
+        });
+        timer_.start();
+    }
+
+private:
+    QTimer timer_;
+};
+
+struct WindowFixture {
+    AppState state;
+    std::shared_ptr<FixedClock> clock;
+    std::unique_ptr<MainWindow> window;
+    bool active = false;
+
+    explicit WindowFixture(bool show = true) {
+        FillStore(state.store);
+        state.sites = {MakeSite("Sydney", -33, 151, 10, false),
+                       MakeSite("Back yard", 45, -75, -5, true)};
+        SetCurrentSiteIndex(state, 1);
+        clock =
+            std::make_shared<FixedClock>(QDateTime(QDate(2026, 3, 1), QTime(22, 0, 0), Qt::UTC));
+        state.sky.clock = clock;
+        state.sky.UseNow = true;
+        window = std::make_unique<MainWindow>(state);
+        if (show) {
+            window->show();
+            window->activateWindow();
+            active = QTest::qWaitForWindowActive(window.get());
+        }
+    }
+
+    template <class T> T* get(const char* name) const {
+        T* w = window->findChild<T*>(QLatin1String(name));
+        if (!w) qWarning("no control %s", name);
+        return w;
+    }
+    QString text(const char* label) const { return get<QLabel>(label)->text(); }
+    QString row(int index) const { return window->objectRow(index)->text(); }
+};
