@@ -1,0 +1,90 @@
+#include "objectlist/selection.h"
+
+#include "objectlist/fixedcopy.h"
+#include "sky/coordinates.h"
+#include "sky/horizon.h"
+#include "sky/textformats.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int ChooserLineWidth = 20 + 70;
+
+QString ChooserLine(const CatalogObject& object) {
+    QString line(ChooserLineWidth, Qt::Uninitialized);
+    QChar* out = line.data();
+    out = objectlist_detail::CopyField(out, object.Designation);
+    objectlist_detail::CopyField(out, object.Comment);
+    return line;
+}
+
+} // namespace
+
+QString SelectionStatsText(std::int16_t chosen, std::int16_t available) {
+    return CountText(chosen) + QStringLiteral(" of ") + CountText(available) +
+           QStringLiteral(" objects available.");
+}
+
+SelectionResult SelectObjects(AppState& state, const SelectionOptions& options) {
+    ObjectStore& store = state.store;
+
+    // The catalogue boxes in the order their runs end; each ticked box extends the walk to the end
+    // of its run, so the last ticked one decides how far the walk goes.
+    struct Box {
+        bool ticked;
+        char16_t letter;
+        std::int16_t runEnd;
+    };
+    const Box boxes[] = {
+        {options.messier, u'M', store.MessierEnd}, {options.herschel, u'H', store.ListedEnd},
+        {options.caldwell, u'C', store.ListedEnd}, {options.bestNgc, u'B', store.ListedEnd},
+        {options.sac, u'S', store.SacEnd},         {options.ngc, u'N', store.NgcEnd},
+        {options.ic, u'I', store.IcEnd},
+    };
+
+    int last = 0; // with no box ticked only slot 0 is examined
+    bool wanted[128] = {};
+    for (const Box& box : boxes) {
+        if (box.ticked) {
+            last = box.runEnd - 1;
+            wanted[box.letter] = true;
+        }
+    }
+    // Run ends always lie inside the loaded store; never walk beyond it even if they did not.
+    last = std::min<int>(last, int(store.objects.size()) - 1);
+
+    SelectionResult result;
+    result.available = store.ObjectCount;
+    result.lastSlotExamined = last;
+    if (last >= 0) result.lines.reserve(last + 1);
+
+    std::int16_t count = 0;
+    for (int i = 0; i <= last; ++i) {
+        CatalogObject& object = store.objects[size_t(i)];
+        object.ListPos = 0;
+
+        // An untouched letter is NUL and matches no box.
+        const char16_t letter = object.Catalog.At(0).unicode();
+        bool chosen = letter < 128 && wanted[letter];
+        // An object exactly at the limit stays in.
+        if (chosen && !options.showAll && options.magLimit < object.Mag) chosen = false;
+        if (!chosen) continue;
+
+        SetTarget(state.sky, object.RA, object.Dec);
+        if (options.inViewOnly) {
+            // Placed at the current observing instant; in Now mode each object reads the clock.
+            const double altitude = TargetAltitude(state.sky);
+            const double azimuth = TargetAzimuth(state.sky);
+            if (!IsInView(state.horizon, altitude, azimuth)) continue;
+        }
+
+        result.lines.append(ChooserLine(object));
+        ++count;
+        object.ListPos = count;
+    }
+
+    result.chosen = count;
+    result.statsText = SelectionStatsText(count, store.ObjectCount);
+    return result;
+}
