@@ -126,5 +126,8 @@ QString LongTimeFormat(const QLocale& locale) {
             out += c;
         }
     }
-    return out.trimmed();
+    // Brackets that held only the zone go with it.
+    out.remove(QStringLiteral("()"));
+    out.remove(QStringLiteral("[]"));
+    return out.simplified();
 }
