@@ -50,3 +50,10 @@ struct LocationsHeaders {
     QString LocationsHeader1;
     QString LocationsHeader2;
 };
+
+inline bool operator==(const LocationsHeaders& a, const LocationsHeaders& b) {
+    return a.LocationsHeader1 == b.LocationsHeader1 && a.LocationsHeader2 == b.LocationsHeader2;
+}
+inline bool operator!=(const LocationsHeaders& a, const LocationsHeaders& b) {
+    return !(a == b);
+}
