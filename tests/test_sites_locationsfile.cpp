@@ -1,5 +1,6 @@
 #include "sites/locationsfile.h"
 #include "startup/appstate.h"
+#include "support/testdata.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -316,6 +317,17 @@ private slots:
         QVERIFY2(WriteLocations(state, &error), qPrintable(error));
         QCOMPARE(ReadAll(dir.filePath("locations.txt")),
                  kOldFile + "0 0 0 0 0 0 0 N 0 0 0 0 0 0 0 0 N \r\n");
+    }
+
+    void bundledFileReadsAndWritesBackUnchanged() {
+        AppState state;
+        state.dataDir = sourceDataDir();
+        QString error;
+        QVERIFY2(ReadLocations(state, &error), qPrintable(error));
+        QVERIFY(!state.sites.empty());
+        QVERIFY(GetCurrentSiteIndex(state) >= 0);
+        QCOMPARE(Format(state.sites, state.locationsHeaders),
+                 ReadAll(LocationsFilePath(sourceDataDir())));
     }
 
     // Every failed write must leave the old file exactly as it was.
