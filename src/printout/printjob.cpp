@@ -1,0 +1,126 @@
+#include "printout/printjob.h"
+
+#include "sky/coordinates.h"
+#include "sky/skytime.h"
+#include "sky/textformats.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString kCourier = QStringLiteral("Courier");
+const QString kArialNarrow = QStringLiteral("Arial Narrow");
+
+} // namespace
+
+bool NotLaterThanStop(const QDateTime& t, const QDateTime& stop) {
+    return t.isValid() && stop.isValid() && t.secsTo(stop) >= 0;
+}
+
+PrintJob::PrintJob(AppState& state, PrintSurface& surface, const QDateTime& start,
+                   const QDateTime& stop, qint64 incrementMinutes, const QLocale& locale)
+    : state_(state), surface_(surface), start_(start), stop_(stop),
+      incrementSeconds_(std::max<qint64>(1, incrementMinutes) * 60), locale_(locale) {}
+
+bool PrintJob::HasListedObjects(const ListSlots& listSlots) {
+    return std::any_of(listSlots.begin(), listSlots.end(), [](std::int16_t v) { return v != 0; });
+}
+
+void PrintJob::Run() {
+    surface_.setScaleInches();
+    // The printable size is taken in single precision, as the page geometry was worked out.
+    const float width = static_cast<float>(surface_.printableWidthInches());
+    const float height = static_cast<float>(surface_.printableHeightInches());
+    // A page narrower than 2.16 inches or lower than 1.0 inch has room for no full block or no
+    // full row; it still gets one of each, cut at its edge, so that the job always moves on.
+    ObjectsPerPage = static_cast<std::int16_t>(std::max(1.0f, std::floor((width - 1.0f) / 1.16f)));
+    StepsPerPage = static_cast<std::int16_t>(std::max(1.0f, std::floor((height - 0.6f) / 0.4f)));
+
+    if (!HasListedObjects(state_.listSlots)) {
+        // Without objects no step is ever printed and the time would never advance.
+        surface_.endJob();
+        return;
+    }
+
+    QDateTime t = start_;
+    while (NotLaterThanStop(t, stop_)) {
+        int n = 0;
+        QDateTime t2 = t;
+        for (std::int16_t slot : state_.listSlots) {
+            if (slot == 0) continue;
+            const int o = slot - 1;
+            const int p = n % ObjectsPerPage;
+            if (p == 0) {
+                if (n > 0) surface_.newPage();
+                PrintTimeColumn(t, stop_);
+            }
+            PrintObjectHeader(o, p);
+            t2 = t;
+            int row = 0;
+            while (NotLaterThanStop(t2, stop_)) {
+                PrintCell(o, t2, p, row);
+                ++row;
+                t2 = Next(t2);
+                if (row == StepsPerPage) break;
+            }
+            ++n;
+        }
+        t = t2; // the first step not yet printed
+        surface_.newPage();
+    }
+    surface_.endJob();
+}
+
+void PrintJob::PrintTimeColumn(QDateTime t, const QDateTime& stop) {
+    int r = 0;
+    while (NotLaterThanStop(t, stop)) {
+        surface_.setCurrentX(0);
+        surface_.setCurrentY(FirstRowTop + RowHeight * r);
+        surface_.setFont(kCourier, 10);
+        surface_.printLine(ShortDateText(t));
+        surface_.printLine(LongTimeText(t, locale_));
+        t = Next(t);
+        ++r;
+        if (r == StepsPerPage) break;
+    }
+}
+
+void PrintJob::PrintObjectHeader(int storeIndex, int blockColumn) {
+    const CatalogObject& object = state_.store.objects.at(storeIndex);
+    const double x = BlockX(blockColumn);
+    surface_.setCurrentX(x);
+    surface_.setCurrentY(0);
+    surface_.setFont(kArialNarrow, 10);
+    surface_.printLine(object.Designation.DisplayText().left(18));
+    surface_.setCurrentX(x);
+    surface_.setFont(kArialNarrow, 6);
+    surface_.printLine(object.Comment.DisplayText().left(25));
+    surface_.setCurrentX(x);
+    surface_.setFont(kCourier, 10);
+    surface_.printLine(QStringLiteral("Mag:") + OneDecimalText(object.Mag));
+    // The heavy rule under the heads, from the page's left edge to this block's right end.
+    surface_.drawLine(0, HeadRuleY, RuleRight + BlockWidth * blockColumn, HeadRuleY, 10,
+                      LineStyle::Dashed);
+}
+
+void PrintJob::PrintCell(int storeIndex, const QDateTime& t, int blockColumn, int row) {
+    const CatalogObject& object = state_.store.objects.at(storeIndex);
+    SkyState& sky = state_.sky;
+    SetObservingTime(sky, t);
+    SetTarget(sky, object.RA, object.Dec);
+    const double alt = TargetAltitude(sky);
+    const double az = TargetAzimuth(sky);
+
+    const double x = BlockX(blockColumn);
+    surface_.setCurrentX(x);
+    surface_.setCurrentY(FirstRowTop + RowHeight * row);
+    surface_.printLine(AngleText(az));
+    surface_.setCurrentX(x);
+    surface_.printLine(AngleText(alt));
+    // The dotted rule under the row, and the block's left rule down to the bottom of this row.
+    const double ruleY = RowRuleY + RowHeight * row;
+    surface_.drawLine(0, ruleY, RuleRight + BlockWidth * blockColumn, ruleY, 1, LineStyle::Dotted);
+    const double ruleX = BlockRuleX + BlockWidth * blockColumn;
+    surface_.drawLine(ruleX, 0, ruleX, 1.0 + RowHeight * row, 3, LineStyle::Dashed);
+}

@@ -1,0 +1,283 @@
+#include "printout/printout.h"
+
+#include "printout/printjob.h"
+#include "sky/civiltime.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QPushButton>
+
+namespace {
+
+const QString kProgramTitle = QStringLiteral("Zenitor");
+
+// Far beyond any night, yet small enough that stepping by it stays inside the calendar.
+constexpr qint64 kMaxIncrementMinutes = 100000000;
+
+bool IsBlankSeparatorOrDigit(QChar c, const QString& separators) {
+    return c.isDigit() || c == QLatin1Char(' ') || separators.contains(c);
+}
+
+} // namespace
+
+const QString Printout::PdfEntry = QStringLiteral("PDF file");
+
+qint64 IncrementMinutes(const QString& text) {
+    qint64 value = 0;
+    int i = 0;
+    while (i < text.size() && text.at(i) == QLatin1Char(' '))
+        ++i;
+    for (; i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9'); ++i)
+        value = std::min(kMaxIncrementMinutes, value * 10 + (text.at(i).unicode() - u'0'));
+    return value;
+}
+
+Printout::Printout(AppState& state, QWidget* parent)
+    : QDialog(parent), state_(state), locale_(QLocale()), surfaceFactory_(&OpenPrinterSurface),
+      chooseFile_([](QWidget* parent, const QString& suggested) {
+          return QFileDialog::getSaveFileName(parent, QStringLiteral("Save the print-out as PDF"),
+                                              suggested, QStringLiteral("PDF files (*.pdf)"));
+      }),
+      showMessage_([](QWidget* parent, const QString& text) {
+          QMessageBox::warning(parent, kProgramTitle, text, QMessageBox::Ok);
+      }) {
+    setWindowTitle(QStringLiteral("Print Over Time"));
+    setModal(true);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    const QFont labelFont(QStringLiteral("MS Sans Serif"), 12);
+    const auto makeLabel = [&](const char* name, const QString& text) {
+        auto* label = new QLabel(text, this);
+        label->setObjectName(QLatin1String(name));
+        label->setFont(labelFont);
+        return label;
+    };
+    const auto makeBox = [&](const char* name) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QLatin1String(name));
+        return box;
+    };
+
+    cboPrinter = new QComboBox(this);
+    cboPrinter->setObjectName(QStringLiteral("cboPrinter"));
+    Label1 = makeLabel("Label1", QStringLiteral("Start Date and Time"));
+    txtStart = makeBox("txtStart");
+    Label2 = makeLabel("Label2", QStringLiteral("Stop Date and Time"));
+    txtStop = makeBox("txtStop");
+    Label3 = makeLabel("Label3", QStringLiteral("Increment"));
+    txtInc = makeBox("txtInc");
+    Label4 = makeLabel("Label4", QStringLiteral("(in minutes)"));
+    cmdPrint = new QPushButton(QStringLiteral("Print"), this);
+    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    // Enter in a box does not print; only the button does.
+    cmdPrint->setAutoDefault(false);
+    cmdCancel->setAutoDefault(false);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(cboPrinter, 0, 0, 1, 3);
+    grid->addWidget(Label1, 1, 0);
+    grid->addWidget(txtStart, 1, 1, 1, 2);
+    grid->addWidget(Label2, 2, 0);
+    grid->addWidget(txtStop, 2, 1, 1, 2);
+    grid->addWidget(Label3, 3, 0);
+    grid->addWidget(txtInc, 3, 1);
+    grid->addWidget(Label4, 3, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdPrint);
+    buttons->addWidget(cmdCancel);
+    grid->addLayout(buttons, 4, 0, 1, 3);
+    txtStart->setMinimumWidth(txtStart->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 26);
+
+    // The focus moves only after the box being left has passed its check: a click gives the
+    // focus from the event filter (controls take no focus by themselves on a click), and a
+    // refused click is dropped, so a clicked button does not act after a message.
+    for (QWidget* w : {static_cast<QWidget*>(cboPrinter), static_cast<QWidget*>(txtStart),
+                       static_cast<QWidget*>(txtStop), static_cast<QWidget*>(txtInc),
+                       static_cast<QWidget*>(cmdPrint), static_cast<QWidget*>(cmdCancel)}) {
+        w->setFocusPolicy(Qt::TabFocus);
+        w->installEventFilter(this);
+    }
+    setTabOrder(cboPrinter, txtStart);
+    setTabOrder(txtStart, txtStop);
+    setTabOrder(txtStop, txtInc);
+    setTabOrder(txtInc, cmdPrint);
+    setTabOrder(cmdPrint, cmdCancel);
+
+    // The window is made fresh for each opening, so this is its activation.
+    const QDateTime now = state_.sky.clock->localNow();
+    txtStart->setText(CivilDateTimeText(now, locale_));
+    txtStop->setText(CivilDateTimeText(now.addSecs(3 * 3600), locale_));
+    txtInc->setText(QStringLiteral("10"));
+
+    // Besides ":", "/" and the blank, the boxes take the separators of the locale's own
+    // date-time text (for example "." or "-"), so that the text written here can be retyped.
+    allowedSeparators_ = QStringLiteral(":/");
+    for (const QChar c : txtStart->text())
+        if (!c.isLetterOrNumber() && !c.isSpace() && !allowedSeparators_.contains(c))
+            allowedSeparators_ += c;
+
+    // Installed printers in the platform's order, then the PDF file. The default printer is
+    // shown; without one the first printer, and without any printer the PDF file.
+    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    for (const QPrinterInfo& printer : printers)
+        cboPrinter->addItem(printer.printerName());
+    cboPrinter->addItem(PdfEntry);
+    int current = printers.isEmpty() ? cboPrinter->count() - 1 : 0;
+    const QString defaultName = QPrinterInfo::defaultPrinterName();
+    if (!defaultName.isEmpty()) {
+        const int found = cboPrinter->findText(defaultName, Qt::MatchExactly);
+        if (found >= 0) current = found;
+    }
+    cboPrinter->setCurrentIndex(current);
+
+    connect(cmdPrint, &QPushButton::clicked, this, &Printout::cmdPrint_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &Printout::cmdCancel_Click);
+}
+
+QString Printout::SuggestedPdfPath() const {
+    const QDateTime start = ReadTime(txtStart).value_or(state_.sky.clock->localNow());
+    const QString name = QStringLiteral("zenitor-objects-%1.pdf")
+                             .arg(start.toString(QStringLiteral("yyyy-MM-dd-HHmm")));
+    return QDir(state_.dataDir).filePath(name);
+}
+
+std::optional<QDateTime> Printout::ReadTime(const QLineEdit* box) const {
+    return ParseCivilDateTime(box->text(), locale_);
+}
+
+void Printout::Message(const QString& text) {
+    showMessage_(this, text);
+}
+
+bool Printout::RefusesKey(QLineEdit* box, const QString& typed) const {
+    // Only typed characters are filtered; Backspace, editing keys, Tab and shortcuts pass.
+    if (typed.isEmpty()) return false;
+    const QChar c = typed.at(0);
+    if (c.category() == QChar::Other_Control) return false;
+    if (box == txtInc) return !c.isDigit();
+    if (!IsBlankSeparatorOrDigit(c, allowedSeparators_)) return true;
+    // The stop box takes no digit while it holds exactly two characters.
+    if (box == txtStop && box->text().size() == 2 && c.isDigit()) return true;
+    return false;
+}
+
+bool Printout::CheckBox(QLineEdit* box) {
+    bool ok = true;
+    if (box == txtInc) {
+        if (IncrementMinutes(box->text()) <= 0) {
+            Message(QStringLiteral("Invalid Increment"));
+            ok = false;
+        }
+    } else if (box == txtStart || box == txtStop) {
+        const std::optional<QDateTime> own = ReadTime(box);
+        if (!own) {
+            Message(QStringLiteral("Invalid Date"));
+            ok = false;
+        } else {
+            // The order is checked once both texts read as dates; a bad other text gets its
+            // own message when that box is left.
+            const std::optional<QDateTime> start = box == txtStart ? own : ReadTime(txtStart);
+            const std::optional<QDateTime> stop = box == txtStop ? own : ReadTime(txtStop);
+            if (start && stop && start->secsTo(*stop) <= 0) {
+                Message(QStringLiteral("Start must be before stop"));
+                ok = false;
+            }
+        }
+    }
+    if (!ok) box->setFocus(Qt::OtherFocusReason);
+    return ok;
+}
+
+bool Printout::CheckFocusedBox(QWidget* goingTo) {
+    QWidget* focused = focusWidget();
+    for (QLineEdit* box : {txtStart, txtStop, txtInc})
+        if (focused == box && goingTo != box) return CheckBox(box);
+    return true;
+}
+
+bool Printout::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* box = qobject_cast<QLineEdit*>(watched);
+        if (!box) break;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            if (!CheckBox(box)) return true;
+            break;
+        }
+        if (key->key() == Qt::Key_Backspace) break;
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) break;
+        if (RefusesKey(box, key->text())) return true;
+        break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget) break;
+        if (!CheckFocusedBox(widget)) return true;
+        if (widget->isEnabled()) widget->setFocus(Qt::MouseFocusReason);
+        break;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Printout::cmdCancel_Click() {
+    reject();
+}
+
+void Printout::cmdPrint_Click() {
+    // Reached by a click or by Space on the focused button, after the leave checks; the job
+    // still needs all three values, so they are read and checked again.
+    for (QLineEdit* box : {txtStart, txtStop, txtInc})
+        if (!CheckBox(box)) return;
+    const QDateTime start = *ReadTime(txtStart);
+    const QDateTime stop = *ReadTime(txtStop);
+    const qint64 increment = IncrementMinutes(txtInc->text());
+
+    if (!PrintJob::HasListedObjects(state_.listSlots)) {
+        // Nothing would ever be printed; say so and close as after a print.
+        Message(QStringLiteral("There are no objects in the list to print."));
+        accept();
+        return;
+    }
+
+    PrintTarget target;
+    if (cboPrinter->currentText() == PdfEntry) {
+        QString file = chooseFile_(this, SuggestedPdfPath());
+        if (file.isEmpty()) return; // the save dialog was cancelled: back to the window
+        if (!file.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+            file += QLatin1String(".pdf");
+        target.pdfFile = file;
+    } else {
+        target.printerName = cboPrinter->currentText();
+    }
+
+    std::unique_ptr<PrintSurface> surface = surfaceFactory_(target);
+    if (!surface) {
+        Message(target.isPdf()
+                    ? QStringLiteral("The file %1 cannot be written.")
+                          .arg(QDir::toNativeSeparators(target.pdfFile))
+                    : QStringLiteral("The printer %1 cannot be opened.").arg(target.printerName));
+        return;
+    }
+    PrintJob job(state_, *surface, start, stop, increment, locale_);
+    job.Run();
+    ObjectsPerPage = job.ObjectsPerPage;
+    StepsPerPage = job.StepsPerPage;
+    accept();
+}
