@@ -219,6 +219,8 @@ void TestMainWindowLayout::keyClassification() {
         {Qt::Key_Insert, Qt::ShiftModifier, QString(), KeyKind::Editing},
         {Qt::Key_Left, Qt::ControlModifier, QString(), KeyKind::Movement},
         {Qt::Key_Delete, Qt::NoModifier, QString(), KeyKind::Movement},
+        {Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"), KeyKind::Movement},
+        {Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"), KeyKind::Editing},
     };
     for (const Case& c : cases) {
         const QKeyEvent e(QEvent::KeyPress, c.key, c.mods, c.text);

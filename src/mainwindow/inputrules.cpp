@@ -8,6 +8,8 @@
 TypedKey ClassifyKey(const QKeyEvent& event) {
     const int key = event.key();
     if (key == Qt::Key_Backspace) return {KeyKind::Backspace, QChar(8)};
+    // Tab moves the focus; it never reaches the text.
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return {KeyKind::Movement, QChar()};
     if (key == Qt::Key_Return || key == Qt::Key_Enter) return {KeyKind::Return, QChar(13)};
 
     // Shortcuts that change the text without typing into it come in as control characters on

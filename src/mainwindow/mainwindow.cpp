@@ -339,8 +339,9 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    // Only the first activation and returns from the program's own modal windows count; coming
-    // back from another application or from a message box does not re-apply anything.
+    // The first activation runs the sequence; returns from the program's own modal windows run
+    // it in returnedFromModal. Coming back from another application or from a message box does
+    // not re-apply anything.
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && activationDue_) {
         activationDue_ = false;
         RunActivationSequence();
@@ -354,14 +355,13 @@ void MainWindow::ShowModalWindow(QDialog& window) {
 }
 
 void MainWindow::returnedFromModal() {
-    // Marked only now, once the modal window's own closing steps are done: the window may
-    // already have been activated while the modal one went away, and the sequence must see the
-    // tables as that window left them. If the activation is still to come, it runs the sequence.
-    activationDue_ = true;
-    if (isActiveWindow() || !isVisible()) {
-        activationDue_ = false;
-        RunActivationSequence();
-    }
+    // Run here, once the modal window's own closing steps are done, rather than on the
+    // activation change that follows: that may come before those steps, after them, or (without
+    // a window manager) never, and the sequence must see the tables as the modal window left
+    // them.
+    activationDue_ = false;
+    activateWindow();
+    RunActivationSequence();
 }
 
 void MainWindow::RunActivationSequence() {
@@ -616,6 +616,8 @@ void MainWindow::refuseFocusMove(QLineEdit* box, const QString& message) {
             qApp->removeEventFilter(this);
             refusingBox_ = nullptr;
             ShowProgramMessage(this, message);
+            // Without a window manager nobody hands the activation back after the message.
+            activateWindow();
             if (guarded && guarded->isEnabled()) guarded->setFocus(Qt::OtherFocusReason);
         },
         Qt::QueuedConnection);
