@@ -167,6 +167,19 @@ private slots:
         clock->set(QDateTime(QDate(2024, 3, 14), QTime(10, 0), Qt::LocalTime));
         QCOMPARE(ComputeUniversalHours(sky), 9.0);
     }
+
+    void systemClockGivesTheComputersLocalCalendarTime() {
+        SystemClock clock;
+        for (int i = 0; i < 3; ++i) {
+            const QDateTime local = QDateTime::currentDateTime();
+            const QDateTime read = clock.localNow();
+            QCOMPARE(read.timeSpec(), Qt::UTC);
+            const QDateTime expected(local.date(), local.time(), Qt::UTC);
+            QVERIFY2(qAbs(expected.msecsTo(read)) < 1500,
+                     qPrintable(read.toString(Qt::ISODateWithMs)));
+            QTest::qWait(400);
+        }
+    }
 };
 
 QTEST_MAIN(TestSkyTime)

@@ -14,6 +14,13 @@ public:
 class SystemClock : public Clock {
 public:
     QDateTime localNow() const override;
+
+private:
+    // Turning the computer's time into local civil time is slow, and a long pass reads the clock
+    // once per object. Offsets change only on whole seconds, so the conversion is done once per
+    // second and the milliseconds are added to it. (The program has one thread.)
+    mutable qint64 cachedSecond_ = -1;
+    mutable QDateTime cachedStart_;
 };
 
 class FixedClock : public Clock {
