@@ -1,10 +1,19 @@
 #include "startup/appstate.h"
+#include "startup/startup.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     AppState state;
     state.dataDir = QCoreApplication::applicationDirPath();
-    return 0;
+
+    QString error;
+    if (!RunStartup(state, &error)) {
+        QMessageBox::critical(nullptr, QStringLiteral("Zenitor"),
+                              QStringLiteral("Zenitor cannot start.\n\n%1").arg(error));
+        return 1;
+    }
+    return app.exec();
 }

@@ -32,6 +32,9 @@ private slots:
         QTest::newRow("exponent sign without digits") << "7E+x" << 7.0;
         QTest::newRow("letter first") << "x12" << 0.0;
         QTest::newRow("negative fraction") << "-0.5" << -0.5;
+        QTest::newRow("many digits") << "12345678901234567890" << 12345678901234567890.0;
+        QTest::newRow("large exponent") << "1.5E30" << 1.5e30;
+        QTest::newRow("small exponent") << "25E-30" << 2.5e-29;
         QTest::newRow("Latin-1 letter stops") << QString::fromLatin1("3\xb0") << 3.0;
     }
     void numericValue() {

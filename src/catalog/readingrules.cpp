@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -19,7 +20,6 @@ bool IsDigit(char16_t c) {
 double NumericValue(QStringView text) {
     // Collect the characters that form the number into plain ASCII for the conversion.
     std::string mantissa;
-    mantissa.reserve(24);
     const qsizetype n = text.size();
     qsizetype i = 0;
     auto skip = [&] {
@@ -81,6 +81,39 @@ double NumericValue(QStringView text) {
                 exponent = -exponent;
             }
             mantissa += exponentText;
+        }
+    }
+
+    // Fast path: up to 15 significant digits and a small power of ten are exact doubles, so one
+    // multiplication or division gives the correctly rounded value.
+    {
+        std::uint64_t digitsValue = 0;
+        int significant = 0;
+        int fractionDigits = 0;
+        bool afterPoint = false;
+        bool fits = true;
+        for (char c : mantissa) {
+            if (c == '.') {
+                afterPoint = true;
+                continue;
+            }
+            if (c == 'e') break;
+            if (significant > 0 || c != '0') ++significant;
+            if (significant > 15) {
+                fits = false;
+                break;
+            }
+            digitsValue = digitsValue * 10 + std::uint64_t(c - '0');
+            if (afterPoint) ++fractionDigits;
+        }
+        const long long power = exponent - fractionDigits;
+        if (fits && power >= -22 && power <= 22) {
+            static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+            double value = double(digitsValue);
+            value = power < 0 ? value / kPowers[-power] : value * kPowers[power];
+            return negative ? -value : value;
         }
     }
 
