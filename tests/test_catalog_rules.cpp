@@ -1,4 +1,4 @@
-#include "catalog/objectstore.h"
+#include "catalog/fixedtext.h"
 #include "catalog/readingrules.h"
 
 #include <QtTest>
@@ -106,15 +106,6 @@ private slots:
         QCOMPARE(NumberText(value), text);
     }
 
-    void columns() {
-        const QString line = QStringLiteral("abcdef");
-        QCOMPARE(Columns(line, 1, 3).toString(), QStringLiteral("abc"));
-        QCOMPARE(Columns(line, 5, 10).toString(), QStringLiteral("ef"));
-        QVERIFY(Columns(line, 7, 1).isEmpty());
-        QCOMPARE(FromColumn(line, 6).toString(), QStringLiteral("f"));
-        QVERIFY(FromColumn(line, 7).isEmpty());
-    }
-
     void fixedTextStartsAsNulsThenPadsAndCuts() {
         FixedText<5> field;
         QVERIFY(field.IsUnset());
@@ -136,17 +127,6 @@ private slots:
         field = QString();
         QVERIFY(!field.IsUnset());
         QCOMPARE(field.Text(), QStringLiteral("     "));
-    }
-
-    void storeIsSizedEmptyAndTrimmedKeepingContents() {
-        ObjectStore store;
-        SizeStoreForLoading(store);
-        QCOMPARE(store.objects.size(), std::size_t(25001));
-        QVERIFY(store.objects.back().Catalog.IsUnset());
-        store.objects[2].Designation = QStringLiteral("M 3");
-        TrimStore(store, 3);
-        QCOMPARE(store.objects.size(), std::size_t(3));
-        QVERIFY(store.objects[2].Designation.Is(u"M 3"));
     }
 };
 
