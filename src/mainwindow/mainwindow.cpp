@@ -62,6 +62,26 @@ void UseButtonFaceColours(QWidget* w) {
     w->setPalette(p);
 }
 
+// Narrows the font of a control until `text` fits into the control's width less `reserved`
+// pixels: at each size from `largest` down to `smallest` the normal cut is tried, then a
+// condensed one. The places of the controls are fixed and the desktop's fonts are often wider
+// than the ones they were laid out for; a narrower caption reads better than a cut one.
+void FitCaption(QWidget* w, const QString& text, int reserved, qreal largest, qreal smallest) {
+    QFont f = w->font();
+    const int room = w->width() - reserved;
+    for (qreal size = largest; size >= smallest; size -= 1) {
+        f.setPointSizeF(size);
+        for (int stretch : {int(QFont::Unstretched), int(QFont::Condensed)}) {
+            f.setStretch(stretch);
+            if (QFontMetrics(f).horizontalAdvance(text) <= room) {
+                w->setFont(f);
+                return;
+            }
+        }
+    }
+    w->setFont(f); // the smallest condensed cut
+}
+
 } // namespace
 
 void WrappingButton::paintEvent(QPaintEvent*) {
@@ -136,6 +156,10 @@ void MainWindow::buildControls() {
         place(box, name, left, top, width, height);
         box->setToolTip(tip);
         box->setChecked(checked);
+        const int indicator =
+            box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
+            box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
+        FitCaption(box, text, indicator + 4, box->font().pointSizeF(), 7);
         return box;
     };
     auto button = [&](const char* name, const QString& text, const QString& tip, int left, int top,
@@ -144,6 +168,8 @@ void MainWindow::buildControls() {
         place(b, name, left, top, width, height);
         b->setToolTip(tip);
         b->setAutoDefault(false);
+        FitCaption(b, text, 2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b) + 4,
+                   b->font().pointSizeF(), 7);
         return b;
     };
     auto textBox = [&](const char* name, const QString& text, const QString& tip, int left, int top,
@@ -176,6 +202,7 @@ void MainWindow::buildControls() {
 
     Label2 = new QLabel(QStringLiteral("To Magnitude:"), this);
     place(Label2, "Label2", 2760, 120, 1335, 255);
+    FitCaption(Label2, Label2->text(), 2, Label2->font().pointSizeF(), 7);
 
     txtDSOMaxMag = textBox("txtDSOMaxMag", QStringLiteral("8.0"),
                            QStringLiteral("Limiting Magnitude"), 4200, 120, 615, 360);
@@ -272,6 +299,8 @@ void MainWindow::buildControls() {
     Command1 =
         button("Command1", QStringLiteral("Print Objects Over Time"),
                QStringLiteral("Product printou of the selected objects."), 120, 7080, 1335, 735);
+    // Its caption breaks over two lines instead of shrinking.
+    Command1->setFont(font());
 
     QFont statusFont = font();
     statusFont.setFamilies({QStringLiteral("MS Sans Serif"), font().family()});
@@ -283,6 +312,7 @@ void MainWindow::buildControls() {
         label->setFont(statusFont);
         label->setAlignment(Qt::AlignCenter);
         label->setTextFormat(Qt::PlainText);
+        showStatus(label, text);
         return label;
     };
     LblNow = status("LblNow", QStringLiteral("Date & Time"), 0, 3735);
@@ -326,6 +356,11 @@ void MainWindow::connectHandlers() {
     connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2Tick);
 }
 
+void MainWindow::showStatus(QLabel* label, const QString& text) {
+    label->setText(text);
+    FitCaption(label, text, 4, 12, 8);
+}
+
 // --- activation --------------------------------------------------------------------------------
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -334,6 +369,14 @@ void MainWindow::showEvent(QShowEvent* event) {
         firstShowDone_ = true;
         if (chkNow->isChecked() && !guideMode_) Timer1->start();
         Timer2->start();
+        // Without a window manager (or with one that keeps the focus elsewhere) the window may
+        // show without becoming active; the first activation steps run all the same.
+        QTimer::singleShot(0, this, [this] {
+            if (activationDue_) {
+                activationDue_ = false;
+                RunActivationSequence();
+            }
+        });
     }
 }
 
@@ -367,7 +410,7 @@ void MainWindow::returnedFromModal() {
 void MainWindow::RunActivationSequence() {
     ApplySite(GetCurrentSiteIndex(state_));
     SelectObjects();
-    LblNow->setText(chkNow->isChecked() ? clockLabelText() : observingTimeText());
+    showStatus(LblNow, chkNow->isChecked() ? clockLabelText() : observingTimeText());
     ShowObjectList();
 }
 
@@ -394,7 +437,7 @@ void MainWindow::SelectObjects() {
     chooserModel_->setStringList(result.lines);
     cmbDSO->setCurrentIndex(-1);
     cmbDSO->setEditText(QString());
-    lblDSOstats->setText(result.statsText);
+    showStatus(lblDSOstats, result.statsText);
 }
 
 void MainWindow::ShowObjectList() {
@@ -460,7 +503,7 @@ void MainWindow::ApplySite(std::int16_t index) {
         }
         if (std::int16_t(i) == index) {
             found = true;
-            lblLocInfo->setText(state_.sites[i].Name);
+            showStatus(lblLocInfo, state_.sites[i].Name);
             ApplySiteRecord(index);
             {
                 const QSignalBlocker block(cmbLoc);
@@ -479,7 +522,7 @@ void MainWindow::ApplySite(std::int16_t index) {
 void MainWindow::cmbLocClicked() {
     const int i = cmbLoc->currentIndex();
     if (i < 0 || std::size_t(i) >= state_.sites.size()) return;
-    lblLocInfo->setText(state_.sites[std::size_t(i)].Name);
+    showStatus(lblLocInfo, state_.sites[std::size_t(i)].Name);
     ApplySiteRecord(std::int16_t(i));
     SelectObjects();
     ShowObjectList();
@@ -527,7 +570,7 @@ QString MainWindow::observingTimeText() const {
 void MainWindow::chkNowClicked() {
     if (chkNow->isChecked()) {
         SetObservingTime(state_.sky, QStringLiteral("Now"));
-        LblNow->setText(clockLabelText());
+        showStatus(LblNow, clockLabelText());
         ShowObjectList();
         SelectObjects();
         if (!guideMode_) Timer1->start();
@@ -541,7 +584,7 @@ void MainWindow::chkNowClicked() {
         SelectObjects();
         Timer1->stop();
         txtMonth->setEnabled(true);
-        LblNow->setText(observingTimeText());
+        showStatus(LblNow, observingTimeText());
     }
 }
 
@@ -555,7 +598,7 @@ void MainWindow::cmdSetClicked() {
     SelectObjects();
     ShowObjectList();
     const QString text = observingTimeText();
-    LblNow->setText(text);
+    showStatus(LblNow, text);
     txtMonth->setText(text);
 }
 
@@ -564,7 +607,7 @@ bool MainWindow::validateMonth() {
 }
 
 void MainWindow::Timer1Tick() {
-    LblNow->setText(clockLabelText());
+    showStatus(LblNow, clockLabelText());
     ShowObjectList();
 }
 

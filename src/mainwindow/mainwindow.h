@@ -121,6 +121,8 @@ private:
     void openLocationEditor(int slot, bool isNew);
     void returnedFromModal();
 
+    // Status line texts shrink their font where they would not fit.
+    void showStatus(QLabel* label, const QString& text);
     QString clockLabelText() const;
     QString observingTimeText() const;
 
