@@ -1,14 +1,12 @@
-// The main window's controls: places, texts, tooltips, initial states, fonts and key filters.
+// The main window's controls: places, texts, tooltips, initial states and the rows' font.
 
 #include "test_mainwindow_fixture.h"
 
-#include "mainwindow/inputrules.h"
 #include "objectlist/objectrows.h"
 #include "startup/twips.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QKeyEvent>
 
 class TestMainWindowLayout : public QObject {
     Q_OBJECT
@@ -18,10 +16,6 @@ private slots:
     void controlsAtTheirPlaces();
     void initialStates();
     void objectRows();
-    void keyRules_data();
-    void keyRules();
-    void magnitudeTexts();
-    void keyClassification();
 };
 
 void TestMainWindowLayout::controlsAtTheirPlaces_data() {
@@ -147,85 +141,6 @@ void TestMainWindowLayout::objectRows() {
     const QString sample =
         QStringLiteral("M 31/NGC 224 GX   45\u00B0 30.0'   12\u00B0 21.0'  3.4 x");
     QCOMPARE(m.horizontalAdvance(header.left(sample.size())), m.horizontalAdvance(sample));
-}
-
-void TestMainWindowLayout::keyRules_data() {
-    QTest::addColumn<bool>("dateBox");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QChar>("typed");
-    QTest::addColumn<bool>("passes");
-    auto mag = [](const char* tag, const char* text, char c, bool passes) {
-        QTest::newRow(tag) << false << QString::fromLatin1(text) << QChar(c) << passes;
-    };
-    auto date = [](const char* tag, const char* text, char c, bool passes) {
-        QTest::newRow(tag) << true << QString::fromLatin1(text) << QChar(c) << passes;
-    };
-    mag("mag digit", "8", '5', true);
-    mag("mag first point", "12", '.', true);
-    mag("mag second point", "1.2", '.', false);
-    mag("mag point replacing selection still refused", "8.0", '.', false);
-    mag("mag minus", "", '-', false);
-    mag("mag letter", "", 'e', false);
-    mag("mag blank", "8", ' ', false);
-    date("date digit", "3/1/2026 10:00:00 ", '7', true);
-    date("date first letter", "3/1/2026 10:00:00 ", 'p', true);
-    date("date upper A", "3/1/2026 10:00:00", 'A', true);
-    date("date second letter", "3/1/2026 10:00:00 P", 'a', false);
-    date("date second letter other case", "3/1/2026 10:00:00 a", 'A', false);
-    date("date slash", "3", '/', false);
-    date("date colon", "10", ':', false);
-    date("date blank", "3/1/2026", ' ', false);
-    date("date M", "3/1/2026 10:00:00 P", 'M', false);
-}
-
-void TestMainWindowLayout::keyRules() {
-    QFETCH(bool, dateBox);
-    QFETCH(QString, text);
-    QFETCH(QChar, typed);
-    QFETCH(bool, passes);
-    QCOMPARE(dateBox ? DateCharacterPasses(typed, text) : MagnitudeCharacterPasses(typed, text),
-             passes);
-}
-
-void TestMainWindowLayout::magnitudeTexts() {
-    QCOMPARE(MagnitudeTenthsText(80), QStringLiteral("8.0"));
-    QCOMPARE(MagnitudeTenthsText(125), QStringLiteral("12.5"));
-    QCOMPARE(MagnitudeTenthsText(0), QStringLiteral("0.0"));
-    QCOMPARE(MagnitudeLimitValue(QStringLiteral("12.")), 12.0);
-    QCOMPARE(MagnitudeLimitValue(QStringLiteral(".5")), 0.5);
-    QCOMPARE(MagnitudeLimitValue(QStringLiteral(".")), 0.0);
-    QCOMPARE(MagnitudeLimitValue(QString()), 0.0);
-    QVERIFY(MagnitudeTextIsEmpty(QStringLiteral(".")));
-    QVERIFY(!MagnitudeTextIsEmpty(QStringLiteral("0")));
-    QCOMPARE(RoundHalfEven(82.5), 82);
-    QCOMPARE(RoundHalfEven(83.5), 84);
-    QCOMPARE(RoundHalfEven(80.4), 80);
-}
-
-void TestMainWindowLayout::keyClassification() {
-    struct Case {
-        int key;
-        Qt::KeyboardModifiers mods;
-        QString text;
-        KeyKind kind;
-    };
-    const Case cases[] = {
-        {Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"), KeyKind::Backspace},
-        {Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), KeyKind::Return},
-        {Qt::Key_Enter, Qt::KeypadModifier, QStringLiteral("\r"), KeyKind::Return},
-        {Qt::Key_5, Qt::KeypadModifier, QStringLiteral("5"), KeyKind::Character},
-        {Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"), KeyKind::Editing},
-        {Qt::Key_A, Qt::ControlModifier, QString(), KeyKind::Editing},
-        {Qt::Key_Insert, Qt::ShiftModifier, QString(), KeyKind::Editing},
-        {Qt::Key_Left, Qt::ControlModifier, QString(), KeyKind::Movement},
-        {Qt::Key_Delete, Qt::NoModifier, QString(), KeyKind::Movement},
-        {Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"), KeyKind::Movement},
-        {Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"), KeyKind::Editing},
-    };
-    for (const Case& c : cases) {
-        const QKeyEvent e(QEvent::KeyPress, c.key, c.mods, c.text);
-        QCOMPARE(int(ClassifyKey(e).kind), int(c.kind));
-    }
 }
 
 QTEST_MAIN(TestMainWindowLayout)
