@@ -347,6 +347,20 @@ private slots:
         QVERIFY(inches("Arial Narrow", 6, QStringLiteral("Rosette Nebula; with NGC ")) < room);
     }
 
+    void twoCellLinesEndAboveTheRowRule() {
+        // The azimuth and altitude lines start at the row top; the dotted rule 0.3 inch lower
+        // must pass below the altitude line's baseline.
+        QPrinter printer(QPrinter::HighResolution);
+        const double dpi = printer.resolution();
+        const QFont courier = PainterSurface::ResolveFont(QStringLiteral("Courier"), 10);
+        const auto box =
+            PainterSurface::LineBoxOf(QStringLiteral("Courier"), 10, courier, &printer);
+        const double secondBaseline = (box.height + box.ascent) / dpi;
+        QVERIFY2(secondBaseline < 0.3 - 0.02, qPrintable(QString::number(secondBaseline)));
+        // Yet the lines do not overlap: at least the font's ems apart.
+        QVERIFY(box.height / dpi >= 10.0 / 72.0);
+    }
+
     void pdfHasOnePagePerSheet() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("chart.pdf"));

@@ -20,6 +20,9 @@ const QString kWidthSample =
 // Courier is 0.6 em wide throughout, Arial Narrow averages 0.467 em over the sample.
 constexpr double kCourierEmPerChar = 0.600;
 constexpr double kNarrowEmPerChar = 0.467;
+// Line height in ems of the same faces: Courier New 1.133, Arial Narrow 1.117.
+constexpr double kCourierLineEm = 1.133;
+constexpr double kNarrowLineEm = 1.117;
 
 double EmPerChar(const QFont& font) {
     QFont probe(font);
@@ -115,8 +118,28 @@ double PainterSurface::printableHeightInches() const {
     return printer_.pageRect(QPrinter::DevicePixel).height() / resolution_;
 }
 
+PainterSurface::LineBox PainterSurface::LineBoxOf(const QString& name, double points,
+                                                  const QFont& font, QPaintDevice* device) {
+    const QFontMetricsF metrics(font, device);
+    LineBox box{metrics.ascent(), metrics.lineSpacing()};
+    // The rows of the chart hold two lines of Courier in 0.3 inch above the row rule, as the
+    // faces it was laid out for space them. Stand-ins with taller line boxes (Nimbus Mono and
+    // DejaVu Sans Mono reserve much room above their capitals) are spaced like the original so
+    // that no rule runs through a line of text.
+    double originalEm = 0;
+    if (name == QLatin1String("Courier")) originalEm = kCourierLineEm;
+    if (name == QLatin1String("Arial Narrow")) originalEm = kNarrowLineEm;
+    const double limit = originalEm * points / 72.0 * device->logicalDpiY();
+    if (originalEm > 0 && box.height > limit) {
+        box.ascent *= limit / box.height;
+        box.height = limit;
+    }
+    return box;
+}
+
 void PainterSurface::setFont(const QString& name, double points) {
     font_ = ResolveFont(name, points);
+    line_ = LineBoxOf(name, points, font_, &printer_);
 }
 
 bool PainterSurface::beginDrawing() {
@@ -136,9 +159,8 @@ void PainterSurface::printLine(const QString& text) {
     if (beginDrawing()) {
         painter_.setFont(font_);
         painter_.setPen(Qt::black);
-        const QFontMetricsF metrics(font_, &printer_);
-        painter_.drawText(QPointF(toDevice(x_), toDevice(y_) + metrics.ascent()), text);
-        y_ += metrics.lineSpacing() / resolution_;
+        painter_.drawText(QPointF(toDevice(x_), toDevice(y_) + line_.ascent), text);
+        y_ += line_.height / resolution_;
     }
     x_ = 0;
 }

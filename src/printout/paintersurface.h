@@ -51,6 +51,15 @@ public:
     // 1.16-inch blocks.
     static QFont ResolveFont(const QString& name, double points);
 
+    // Where printLine puts the baseline below the current position, and how far it advances,
+    // in units of the device.
+    struct LineBox {
+        double ascent = 0;
+        double height = 0;
+    };
+    static LineBox LineBoxOf(const QString& name, double points, const QFont& resolved,
+                             QPaintDevice* device);
+
     // The printer dot that line widths are given in: 1/600 inch, the dot of a common laser
     // printer. Devices of other resolutions get the same width on paper.
     static constexpr double DotsPerInch = 600.0;
@@ -69,6 +78,7 @@ private:
     double x_ = 0;
     double y_ = 0;
     QFont font_;
+    LineBox line_;
     bool started_ = false;
     bool pagePending_ = false;
     bool ok_ = true;
