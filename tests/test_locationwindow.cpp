@@ -9,9 +9,11 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using Answer = LocationWindow::Answer;
@@ -459,6 +461,32 @@ private slots:
         QCOMPARE(state.sites[1].Name, QStringLiteral("Kept in memory"));
         state.dataDir = dir->path();
         QCOMPARE(file(), kHeaders + kYard + kField);
+    }
+
+    void realMessageBoxes() {
+        load(kYard);
+        LocationWindow plain(state);
+        QStringList seen;
+        auto answer = [&seen](QMessageBox::StandardButton press) {
+            QTimer::singleShot(0, [&seen, press] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box) return;
+                seen << box->windowTitle() + "|" + box->text() + "|" +
+                            QString::number(int(box->standardButtons())) + "|" +
+                            QString::number(int(box->icon()));
+                box->button(press)->click();
+            });
+        };
+        answer(QMessageBox::No);
+        QCOMPARE(int(plain.ask("Delete it?", "Delete Location", Buttons::YesNo)), int(Answer::No));
+        answer(QMessageBox::Ok);
+        QCOMPARE(int(plain.ask("Bad", "Zenitor", Buttons::OkCancel)), int(Answer::Ok));
+        QCOMPARE(seen, (QStringList{
+                           "Delete Location|Delete it?|" +
+                               QString::number(int(QMessageBox::Yes | QMessageBox::No)) + "|0",
+                           "Zenitor|Bad|" +
+                               QString::number(int(QMessageBox::Ok | QMessageBox::Cancel)) + "|0",
+                       }));
     }
 
     void closedByFrame() {

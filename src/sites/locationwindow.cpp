@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QFont>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -150,6 +151,8 @@ LocationWindow::LocationWindow(AppState& state, QWidget* parent, bool newRecord)
         if (buttons == Buttons::YesNo) set = QMessageBox::Yes | QMessageBox::No;
         QMessageBox box(QMessageBox::NoIcon, title, text, set, this);
         switch (box.exec()) {
+        case QMessageBox::Ok:
+            return Answer::Ok;
         case QMessageBox::Cancel:
             return Answer::Cancel;
         case QMessageBox::Yes:
@@ -292,6 +295,20 @@ void LocationWindow::buildControls() {
     titleFont.setBold(true);
     title->setFont(titleFont);
     title->setWordWrap(true);
+    // The box is narrower than "Advanced" in this type on most desktops: widen it (and heighten
+    // it for two lines) about its own centre, which is the centre of the rose.
+    {
+        const QFontMetrics fm(titleFont);
+        QRect box = title->geometry();
+        const QPoint centre = box.center();
+        int wordWidth = 0;
+        for (const QString& word : title->text().split(u' '))
+            wordWidth = std::max(wordWidth, fm.horizontalAdvance(word));
+        box.setWidth(std::max(box.width(), wordWidth + fm.averageCharWidth()));
+        box.setHeight(std::max(box.height(), 2 * fm.lineSpacing()));
+        box.moveCenter(centre);
+        title->setGeometry(box);
+    }
     // Opaque, so the crossing of the rose's lines stays behind the title.
     title->setAutoFillBackground(true);
 
