@@ -2,7 +2,6 @@
 #include "printout/recordingsurface.h"
 #include "sky/civiltime.h"
 #include "sky/coordinates.h"
-#include "sky/skytime.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -17,12 +16,8 @@ namespace {
 
 const QDateTime kNow(QDate(2024, 3, 15), QTime(20, 0), Qt::UTC);
 
-QDateTime At(int hour, int minute) {
-    return QDateTime(kNow.date(), QTime(hour, minute), Qt::UTC);
-}
-
-QString Text(const QDateTime& t) {
-    return CivilDateTimeText(t);
+QString Text(int hour, int minute) {
+    return CivilDateTimeText(QDateTime(kNow.date(), QTime(hour, minute), Qt::UTC));
 }
 
 AppState MakeState(int objects) {
@@ -33,25 +28,21 @@ AppState MakeState(int objects) {
         CatalogObject o;
         o.Designation = QStringLiteral("OBJ %1").arg(i + 1);
         o.RA = (3.0 * i) * PiValue / 180.0;
-        o.Dec = DegToRad(20.0);
-        o.Mag = 7.5;
         state.store.objects.push_back(o);
         state.listSlots[i] = std::int16_t(i + 1);
     }
-    SetObserverPosition(state.sky, DegToRad(40.0), DegToRad(-105.0));
     return state;
 }
 
-// A dialog shown and active, with its messages and print targets caught.
+// A shown, active window whose messages, PDF-name questions and opened targets are caught.
+// With `realPrinter` the real PDF output is used.
 struct Harness {
-    explicit Harness(AppState& state) : dialog(state) {
+    Harness(AppState& state, bool realPrinter = false) : dialog(state) {
         dialog.setMessageSink([this](QWidget*, const QString& text) { messages << text; });
-        dialog.setSurfaceFactory(
-            [this](const PrintTarget& target) -> std::unique_ptr<PrintSurface> {
-                targets.push_back(target);
-                auto surface = std::make_unique<RecordingSurface>();
-                recorded = surface.get();
-                return surface;
+        if (!realPrinter)
+            dialog.setSurfaceFactory([this](const PrintTarget& t) -> std::unique_ptr<PrintSurface> {
+                targets.push_back(t);
+                return std::make_unique<RecordingSurface>();
             });
         dialog.setPdfFileNameChooser([this](QWidget*, const QString& suggested) {
             suggestions << suggested;
@@ -59,23 +50,18 @@ struct Harness {
         });
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    }
-    template <typename T> T* child(const char* name) {
-        return dialog.findChild<T*>(QLatin1String(name));
-    }
-    QLineEdit* box(const char* name) { return child<QLineEdit>(name); }
-    void usePdf(const QString& file) {
-        auto* combo = child<QComboBox>("cboPrinter");
+        auto* combo = dialog.findChild<QComboBox*>("cboPrinter");
         combo->setCurrentIndex(combo->findText(Printout::PdfEntry));
-        chosenFile = file;
+    }
+    QLineEdit* box(const QString& name) { return dialog.findChild<QLineEdit*>(name); }
+    void click(const char* name) {
+        QTest::mouseClick(dialog.findChild<QWidget*>(name), Qt::LeftButton);
     }
 
     Printout dialog;
-    QStringList messages;
-    QStringList suggestions;
-    QString chosenFile;
+    QStringList messages, suggestions;
+    QString chosenFile = QStringLiteral("/tmp/unused.pdf");
     std::vector<PrintTarget> targets;
-    RecordingSurface* recorded = nullptr;
 };
 
 } // namespace
@@ -87,67 +73,45 @@ private slots:
 
     void opensWithClockTimesAndPrinters() {
         AppState state = MakeState(1);
-        Harness h(state);
-        QCOMPARE(h.dialog.windowTitle(), QStringLiteral("Print Over Time"));
-        QVERIFY(h.dialog.isModal());
-        QCOMPARE(h.box("txtStart")->text(), Text(kNow));
-        QCOMPARE(h.box("txtStop")->text(), Text(kNow.addSecs(3 * 3600)));
-        QCOMPARE(h.box("txtInc")->text(), QStringLiteral("10"));
-        auto* combo = h.child<QComboBox>("cboPrinter");
-        const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+        Printout dialog(state);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Print Over Time"));
+        QVERIFY(dialog.isModal());
+        QCOMPARE(dialog.findChild<QLineEdit*>("txtStart")->text(), Text(20, 0));
+        QCOMPARE(dialog.findChild<QLineEdit*>("txtStop")->text(), Text(23, 0));
+        QCOMPARE(dialog.findChild<QLineEdit*>("txtInc")->text(), QStringLiteral("10"));
+        auto* combo = dialog.findChild<QComboBox*>("cboPrinter");
+        const auto printers = QPrinterInfo::availablePrinters();
         QCOMPARE(combo->count(), int(printers.size()) + 1);
         QCOMPARE(combo->itemText(combo->count() - 1), Printout::PdfEntry);
         if (printers.isEmpty()) QCOMPARE(combo->currentText(), Printout::PdfEntry);
-        for (const char* name : {"cmdPrint", "cmdCancel"})
-            QVERIFY(h.child<QPushButton>(name));
-        // What the window writes, it reads back.
-        QVERIFY(ParseCivilDateTime(h.box("txtStart")->text()).has_value());
     }
 
     void keyFilters_data() {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("before");
-        QTest::addColumn<int>("key"); // a character, or a Qt::Key for non-character keys
+        QTest::addColumn<int>("key"); // a character, or Qt::Key_Backspace
         QTest::addColumn<QString>("after");
-        const int backspace = Qt::Key_Backspace;
+        const int bs = Qt::Key_Backspace;
         QTest::newRow("start digit") << "txtStart"
                                      << "3/1" << int('5') << "3/15";
-        QTest::newRow("start slash") << "txtStart"
-                                     << "3" << int('/') << "3/";
-        QTest::newRow("start colon") << "txtStart"
-                                     << "8" << int(':') << "8:";
-        QTest::newRow("start blank") << "txtStart"
-                                     << "2024" << int(' ') << "2024 ";
+        QTest::newRow("start : / blank") << "txtStart"
+                                         << "8" << int(':') << "8:";
         QTest::newRow("start letter") << "txtStart"
                                       << "8:00" << int('P') << "8:00";
-        QTest::newRow("start dot") << "txtStart"
-                                   << "3" << int('.') << "3";
-        QTest::newRow("start backspace") << "txtStart"
-                                         << "3/" << backspace << "3";
-        QTest::newRow("stop 12 refuses digit") << "txtStop"
-                                               << "12" << int('3') << "12";
-        QTest::newRow("stop 12 takes slash") << "txtStop"
-                                             << "12" << int('/') << "12/";
-        QTest::newRow("stop 12 takes blank") << "txtStop"
-                                             << "12" << int(' ') << "12 ";
-        QTest::newRow("stop 12 takes backspace") << "txtStop"
-                                                 << "12" << backspace << "1";
-        QTest::newRow("stop 1 takes digit") << "txtStop"
-                                            << "1" << int('2') << "12";
-        QTest::newRow("stop 3 chars takes digit") << "txtStop"
-                                                  << "12/" << int('1') << "12/1";
-        QTest::newRow("stop letter") << "txtStop"
-                                     << "" << int('a') << "";
+        QTest::newRow("stop 12, digit") << "txtStop"
+                                        << "12" << int('3') << "12";
+        QTest::newRow("stop 12, slash") << "txtStop"
+                                        << "12" << int('/') << "12/";
+        QTest::newRow("stop 12, blank") << "txtStop"
+                                        << "12" << int(' ') << "12 ";
+        QTest::newRow("stop 12, backspace") << "txtStop"
+                                            << "12" << bs << "1";
         QTest::newRow("inc digit") << "txtInc"
                                    << "1" << int('5') << "15";
         QTest::newRow("inc colon") << "txtInc"
                                    << "1" << int(':') << "1";
-        QTest::newRow("inc blank") << "txtInc"
-                                   << "1" << int(' ') << "1";
-        QTest::newRow("inc minus") << "txtInc"
-                                   << "1" << int('-') << "1";
         QTest::newRow("inc backspace") << "txtInc"
-                                       << "15" << backspace << "1";
+                                       << "15" << bs << "1";
     }
     void keyFilters() {
         QFETCH(QString, box);
@@ -156,7 +120,7 @@ private slots:
         QFETCH(QString, after);
         AppState state = MakeState(1);
         Harness h(state);
-        QLineEdit* edit = h.box(box.toLatin1().constData());
+        QLineEdit* edit = h.box(box);
         edit->setFocus();
         edit->setText(before);
         if (key == Qt::Key_Backspace)
@@ -164,7 +128,6 @@ private slots:
         else
             QTest::keyClick(edit, char(key));
         QCOMPARE(edit->text(), after);
-        QVERIFY(h.messages.isEmpty());
     }
 
     void leaveChecks_data() {
@@ -173,41 +136,31 @@ private slots:
         QTest::addColumn<QString>("stop");
         QTest::addColumn<QString>("inc");
         QTest::addColumn<QString>("message"); // empty: the focus moves on
-        const QString s = Text(At(20, 0));
-        const QString later = Text(At(23, 0));
-        QTest::newRow("start fine") << "txtStart" << s << later << "10"
-                                    << "";
-        // Letters cannot be typed, so a 24-hour time must read too.
-        QTest::newRow("start typed 24-hour") << "txtStart"
-                                             << "3/15/2024 21:30:00" << later << "10"
-                                             << "";
-        QTest::newRow("start not a date") << "txtStart"
-                                          << "13/45/2024 20:00:00" << later << "10"
-                                          << "Invalid Date";
-        QTest::newRow("start empty") << "txtStart"
-                                     << "" << later << "10"
-                                     << "Invalid Date";
-        QTest::newRow("stop not a date") << "txtStop" << s << "3/15/2024 25:00:00"
-                                         << "10"
-                                         << "Invalid Date";
-        QTest::newRow("stop equals start") << "txtStop" << s << s << "10"
-                                           << "Start must be before stop";
-        QTest::newRow("start after stop") << "txtStart" << later << s << "10"
-                                          << "Start must be before stop";
-        QTest::newRow("one second apart") << "txtStop" << s << Text(At(20, 0).addSecs(1)) << "10"
-                                          << "";
-        // A bad other box does not hold up this one; it is checked when it is left.
-        QTest::newRow("stop bad, leaving start") << "txtStart" << s << "x"
-                                                 << "10"
-                                                 << "";
+        const QString s = Text(20, 0), later = Text(23, 0);
+        QTest::newRow("fine") << "txtStart" << s << later << "10"
+                              << "";
+        // Letters cannot be typed, so a 24-hour time must read.
+        QTest::newRow("typed 24-hour") << "txtStart"
+                                       << "3/15/2024 21:30:00" << later << "10"
+                                       << "";
+        QTest::newRow("bad date") << "txtStart"
+                                  << "13/45/2024 20:00" << later << "10"
+                                  << "Invalid Date";
+        QTest::newRow("bad time") << "txtStop" << s << "3/15/2024 25:00:00"
+                                  << "10"
+                                  << "Invalid Date";
+        QTest::newRow("stop = start") << "txtStop" << s << s << "10"
+                                      << "Start must be before stop";
+        QTest::newRow("start > stop") << "txtStart" << later << s << "10"
+                                      << "Start must be before stop";
+        // A bad other box gets its own message when it is left.
+        QTest::newRow("other box bad") << "txtStart" << s << "x"
+                                       << "10"
+                                       << "";
         QTest::newRow("increment 0") << "txtInc" << s << later << "0"
                                      << "Invalid Increment";
         QTest::newRow("increment empty") << "txtInc" << s << later << ""
                                          << "Invalid Increment";
-        QTest::newRow("increment 000") << "txtInc" << s << later << "000"
-                                       << "Invalid Increment";
-        QTest::newRow("increment 1") << "txtInc" << s << later << "1"
-                                     << "";
     }
     void leaveChecks() {
         QFETCH(QString, box);
@@ -220,150 +173,102 @@ private slots:
         h.box("txtStart")->setText(start);
         h.box("txtStop")->setText(stop);
         h.box("txtInc")->setText(inc);
-        QLineEdit* edit = h.box(box.toLatin1().constData());
+        QLineEdit* edit = h.box(box);
         edit->setFocus();
         QTest::keyClick(edit, Qt::Key_Tab);
-        if (message.isEmpty()) {
-            QVERIFY(h.messages.isEmpty());
-            QVERIFY(h.dialog.focusWidget() != edit);
-        } else {
-            QCOMPARE(h.messages, QStringList{message});
-            QCOMPARE(h.dialog.focusWidget(), edit);
-        }
+        QCOMPARE(h.messages, message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(h.dialog.focusWidget() == edit, !message.isEmpty());
     }
 
-    void clickedButtonDoesNotActAfterRefusal() {
-        for (const char* button : {"cmdPrint", "cmdCancel"}) {
+    void clicksWaitForTheLeaveCheck() {
+        for (const char* target : {"cmdPrint", "cmdCancel", "txtStop"}) {
             AppState state = MakeState(1);
             Harness h(state);
-            h.usePdf(QStringLiteral("/tmp/unused.pdf"));
             QLineEdit* inc = h.box("txtInc");
             inc->setFocus();
             inc->setText(QStringLiteral("0"));
-            QTest::mouseClick(h.child<QPushButton>(button), Qt::LeftButton);
+            h.click(target);
             QCOMPARE(h.messages, QStringList{"Invalid Increment"});
             QCOMPARE(h.dialog.focusWidget(), inc);
-            QVERIFY2(h.dialog.isVisible(), button);
-            QVERIFY(h.targets.empty());
-            QVERIFY(h.suggestions.isEmpty());
-            QVERIFY(state.sky.UseNow);
-
-            // Once fixed, the same click acts.
+            QVERIFY(h.dialog.isVisible() && h.targets.empty() && state.sky.UseNow);
+            // Once the box is right, the same click acts.
             inc->setText(QStringLiteral("30"));
-            QTest::mouseClick(h.child<QPushButton>(button), Qt::LeftButton);
-            QVERIFY(!h.dialog.isVisible());
-            QCOMPARE(h.dialog.result(),
-                     int(button == QByteArray("cmdPrint") ? QDialog::Accepted : QDialog::Rejected));
+            h.click(target);
+            QCOMPARE(h.dialog.focusWidget() == h.box("txtStop"), target == QByteArray("txtStop"));
+            QCOMPARE(h.dialog.isVisible(), target == QByteArray("txtStop"));
         }
     }
 
-    void clickOnAnotherBoxIsRefusedToo() {
+    void pdfChoiceAndEndings() {
         AppState state = MakeState(1);
-        Harness h(state);
-        QLineEdit* start = h.box("txtStart");
-        start->setFocus();
-        start->setText(QStringLiteral("99/99/2024"));
-        QTest::mouseClick(h.box("txtInc"), Qt::LeftButton);
-        QCOMPARE(h.messages, QStringList{"Invalid Date"});
-        QCOMPARE(h.dialog.focusWidget(), start);
-        start->setText(Text(At(21, 0)));
-        QTest::mouseClick(h.box("txtInc"), Qt::LeftButton);
-        QCOMPARE(h.dialog.focusWidget(), h.box("txtInc"));
-    }
-
-    void printsToChosenPdfNameAndCloses() {
-        QTemporaryDir dir;
-        AppState state = MakeState(3);
-        state.dataDir = dir.path();
-        Harness h(state);
-        h.box("txtStart")->setText(Text(At(20, 0)));
-        h.box("txtStop")->setText(Text(At(21, 0)));
-        h.usePdf(dir.filePath(QStringLiteral("tonight")));
-        QTest::mouseClick(h.child<QPushButton>("cmdPrint"), Qt::LeftButton);
-        QCOMPARE(h.messages, QStringList{});
-        QCOMPARE(h.suggestions.size(), 1);
-        QVERIFY(h.suggestions[0].startsWith(dir.path() + QLatin1Char('/')));
-        QVERIFY(h.suggestions[0].contains(QLatin1String("2024-03-15")));
-        QVERIFY(h.suggestions[0].endsWith(QLatin1String(".pdf")));
-        QCOMPARE(int(h.targets.size()), 1);
-        QCOMPARE(h.targets[0].pdfFile, dir.filePath(QStringLiteral("tonight.pdf")));
-        QCOMPARE(h.dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(int(h.dialog.ObjectsPerPage), 6);
-        QCOMPARE(int(h.dialog.StepsPerPage), 24);
-        QVERIFY(!state.sky.UseNow);
-        QCOMPARE(state.sky.ObservingTime, At(21, 0));
-    }
-
-    void cancelledSaveDialogPrintsNothing() {
-        AppState state = MakeState(1);
-        Harness h(state);
-        h.usePdf(QString());
-        QTest::mouseClick(h.child<QPushButton>("cmdPrint"), Qt::LeftButton);
-        QCOMPARE(h.suggestions.size(), 1);
-        QVERIFY(h.targets.empty());
-        QVERIFY(h.dialog.isVisible());
-        QVERIFY(state.sky.UseNow);
-    }
-
-    void emptyListEndsWithMessage() {
-        AppState state = MakeState(0);
-        Harness h(state);
-        h.usePdf(QStringLiteral("/tmp/unused.pdf"));
-        QTest::mouseClick(h.child<QPushButton>("cmdPrint"), Qt::LeftButton);
-        QCOMPARE(h.messages.size(), 1);
-        QVERIFY(h.suggestions.isEmpty());
-        QVERIFY(h.targets.empty());
-        QVERIFY(!h.dialog.isVisible());
-        QVERIFY(state.sky.UseNow);
+        { // A cancelled save dialog prints nothing and keeps the window.
+            Harness h(state);
+            h.chosenFile.clear();
+            h.click("cmdPrint");
+            QVERIFY(h.targets.empty() && h.dialog.isVisible() && state.sky.UseNow);
+        }
+        { // The chosen name gets its suffix.
+            Harness h(state);
+            h.chosenFile = QStringLiteral("/tmp/tonight");
+            h.click("cmdPrint");
+            QCOMPARE(int(h.targets.size()), 1);
+            QCOMPARE(h.targets[0].pdfFile, QStringLiteral("/tmp/tonight.pdf"));
+            QCOMPARE(h.dialog.result(), int(QDialog::Accepted));
+        }
+        { // An empty list: a message, no question, no print, and the window closes.
+            state.listSlots.fill(0);
+            state.sky.UseNow = true;
+            Harness h(state);
+            h.click("cmdPrint");
+            QCOMPARE(h.messages.size(), 1);
+            QVERIFY(h.suggestions.isEmpty() && h.targets.empty() && !h.dialog.isVisible());
+            QVERIFY(state.sky.UseNow);
+        }
     }
 
     void realPdfEndToEnd() {
         QTemporaryDir dir;
         AppState state = MakeState(8);
         state.dataDir = dir.path();
-        Printout dialog(state);
-        QString suggested;
-        dialog.setPdfFileNameChooser([&](QWidget*, const QString& s) { return suggested = s; });
-        dialog.setMessageSink([](QWidget*, const QString& text) { QFAIL(qPrintable(text)); });
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("cboPrinter"));
-        combo->setCurrentIndex(combo->findText(Printout::PdfEntry));
-        dialog.findChild<QLineEdit*>(QStringLiteral("txtStop"))->setText(Text(At(23, 0)));
-        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdPrint")),
-                          Qt::LeftButton);
-        QFile pdf(suggested);
-        QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(suggested));
+        Harness h(state, true);
+        h.chosenFile.clear();
+        h.dialog.setPdfFileNameChooser(
+            [&](QWidget*, const QString& s) { return h.chosenFile = s; });
+        h.click("cmdPrint");
+        QCOMPARE(h.messages, QStringList());
+        QVERIFY(h.chosenFile.startsWith(dir.path() + '/'));
+        QVERIFY(h.chosenFile.contains(QLatin1String("2024-03-15")));
+        QFile pdf(h.chosenFile);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
         const QByteArray bytes = pdf.readAll();
         QVERIFY(bytes.startsWith("%PDF"));
-        // 8 objects over 19 steps: one page set, as many sheets as block pages.
-        const int pages = (8 + dialog.ObjectsPerPage - 1) / dialog.ObjectsPerPage;
-        const int found = int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ") +
-                              bytes.count("/Type /Page/") + bytes.count("/Type /Page>"));
-        QCOMPARE(found, pages);
-        QCOMPARE(state.sky.ObservingTime, At(23, 0));
+        // 8 objects over 19 steps: one page set, as many sheets as pages of blocks.
+        const int pages = (8 + h.dialog.ObjectsPerPage - 1) / h.dialog.ObjectsPerPage;
+        QCOMPARE(int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ") +
+                     bytes.count("/Type /Page/") + bytes.count("/Type /Page>")),
+                 pages);
+        QVERIFY(!state.sky.UseNow);
+        QCOMPARE(state.sky.ObservingTime, kNow.addSecs(3 * 3600));
     }
 
-    void realMessageBoxHasTitleAndOk() {
+    void messageBoxHasTitleAndOk() {
         AppState state = MakeState(1);
         Printout dialog(state);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        QString title;
-        QMessageBox::StandardButtons buttons;
+        QString seen;
         QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            title = box->windowTitle();
-            buttons = box->standardButtons();
-            box->accept();
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen = box->windowTitle() + '|' + box->text();
+                QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+                box->accept();
+            }
         });
-        auto* inc = dialog.findChild<QLineEdit*>(QStringLiteral("txtInc"));
+        auto* inc = dialog.findChild<QLineEdit*>("txtInc");
         inc->setFocus();
-        inc->setText(QString());
+        inc->clear();
         QTest::keyClick(inc, Qt::Key_Tab);
-        QCOMPARE(title, QStringLiteral("Zenitor"));
-        QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(seen, QStringLiteral("Zenitor|Invalid Increment"));
     }
 };
 

@@ -52,7 +52,6 @@ Printout::Printout(AppState& state, QWidget* parent)
       }) {
     setWindowTitle(QStringLiteral("Print Over Time"));
     setModal(true);
-    setAttribute(Qt::WA_DeleteOnClose, false);
 
     const QFont labelFont(QStringLiteral("MS Sans Serif"), 12);
     const auto makeLabel = [&](const char* name, const QString& text) {
