@@ -1,10 +1,12 @@
 #include "mainwindow/mainwindow.h"
 
+#include "mainwindow/guidestars.h"
 #include "mainwindow/inputrules.h"
-#include "mainwindow/placeholderlocationdialog.h"
 #include "mainwindow/programmessage.h"
 #include "objectlist/objectrows.h"
 #include "objectlist/selection.h"
+#include "printout/printout.h"
+#include "sites/locationwindow.h"
 #include "sky/civiltime.h"
 #include "sky/coordinates.h"
 #include "sky/horizon.h"
@@ -538,7 +540,7 @@ void MainWindow::cmdLocEditClicked() {
         return;
     }
     SetCurrentSiteIndex(state_, std::int16_t(i));
-    openLocationEditor(i, false);
+    openLocationEditor(false);
 }
 
 void MainWindow::cmdNewLocClicked() {
@@ -549,12 +551,14 @@ void MainWindow::cmdNewLocClicked() {
     // Minus the new index; for the very first site that is 0, which is why the editor is also
     // told explicitly that the record is new.
     SetCurrentSiteIndex(state_, std::int16_t(-slot));
-    openLocationEditor(slot, true);
+    openLocationEditor(true);
 }
 
-void MainWindow::openLocationEditor(int slot, bool isNew) {
-    RunPlaceholderLocationEditor(state_, slot, isNew, this);
-    returnedFromModal();
+void MainWindow::openLocationEditor(bool isNew) {
+    // The editor takes its slot from the current site index; `isNew` marks slot 0 of an empty
+    // table, whose minus is still 0.
+    LocationWindow editor(state_, this, isNew);
+    ShowModalWindow(editor);
 }
 
 // --- observing time ------------------------------------------------------------------------
@@ -619,11 +623,32 @@ void MainWindow::Timer2Tick() {
 // --- guide stars and printing ----------------------------------------------------------------
 
 void MainWindow::cmdGuideClicked() {
-    // Showing and hiding the guide stars comes with the guide-star list.
+    if (guideMode_) {
+        for (ObjectRowLabel* row : rows_)
+            row->setText(QString());
+        guideMode_ = false;
+        ShowObjectList();
+        if (chkNow->isChecked()) Timer1->start();
+        return;
+    }
+    // Read afresh at every press, so an edited star file counts at once. When it cannot be read,
+    // the rows, the mode and the timer stay as they were.
+    const GuideStarRows stars = ComputeGuideStarRows(state_.sky, GuideStarFilePath(state_.dataDir));
+    if (!stars.ok) {
+        ShowProgramMessage(this,
+                           QStringLiteral("The guide stars cannot be shown.\n\n") + stars.error);
+        return;
+    }
+    Timer1->stop();
+    // Rows below the last star keep what they showed.
+    for (int i = 0; i < stars.rows.size() && i < int(rows_.size()); ++i)
+        rows_[std::size_t(i)]->setText(stars.rows[i]);
+    guideMode_ = true;
 }
 
 void MainWindow::command1Clicked() {
-    // Opening the print-over-time dialog (through ShowModalWindow) comes with printing.
+    Printout dialog(state_, this);
+    ShowModalWindow(dialog);
 }
 
 // --- key filters and leaving checks ----------------------------------------------------------

@@ -118,7 +118,7 @@ private:
     // Opens the location editor modally on record `slot`; isNew marks the empty record that
     // New Location has just appended (also when it is record 0, which a negative current site
     // index cannot express).
-    void openLocationEditor(int slot, bool isNew);
+    void openLocationEditor(bool isNew);
     void returnedFromModal();
 
     // Status line texts shrink their font where they would not fit.

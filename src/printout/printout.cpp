@@ -1,5 +1,7 @@
 #include "printout/printout.h"
 
+#include "mainwindow/programmessage.h"
+
 #include "printout/printjob.h"
 #include "sky/civiltime.h"
 
@@ -17,8 +19,6 @@
 #include <QPushButton>
 
 namespace {
-
-const QString kProgramTitle = QStringLiteral("Zenitor");
 
 // Far beyond any night, yet small enough that stepping by it stays inside the calendar.
 constexpr qint64 kMaxIncrementMinutes = 100000000;
@@ -48,8 +48,9 @@ Printout::Printout(AppState& state, QWidget* parent)
                                               suggested, QStringLiteral("PDF files (*.pdf)"));
       }),
       showMessage_([](QWidget* parent, const QString& text) {
-          QMessageBox::warning(parent, kProgramTitle, text, QMessageBox::Ok);
+          QMessageBox::warning(parent, ProgramTitle(), text, QMessageBox::Ok);
       }) {
+    setObjectName(QStringLiteral("Printout"));
     setWindowTitle(QStringLiteral("Print Over Time"));
     setModal(true);
 

@@ -377,14 +377,23 @@ void LocationWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void LocationWindow::closeEvent(QCloseEvent* event) {
+    leaveWithoutAction();
+    QDialog::closeEvent(event);
+}
+
+void LocationWindow::reject() {
+    leaveWithoutAction();
+    QDialog::reject();
+}
+
+void LocationWindow::leaveWithoutAction() {
     // Closed by other means than its buttons (the frame offers no close box, but a window manager
-    // may still close it): nothing is stored and nothing is written. A new site that was never
-    // written is taken out of the table again, so no empty nameless record is left behind; an
-    // existing site keeps what it holds.
+    // or the program may still close it): nothing is stored and nothing is written. A new site
+    // that was never written is taken out of the table again, so no empty nameless record is left
+    // behind; an existing site keeps what it holds.
     if (!finished_ && isNew_ && slot_ < int(state_.sites.size()))
         state_.sites.erase(state_.sites.begin() + slot_);
     finished_ = true;
-    QDialog::closeEvent(event);
 }
 
 bool LocationWindow::focusMayLeave() {

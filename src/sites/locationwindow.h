@@ -70,11 +70,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void reject() override;
     bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void chooseRecord(bool newRecord);
+    void leaveWithoutAction();
     void buildControls();
     void fillControls();
     // Runs the leave check of the focused numeric field before the focus moves elsewhere; false

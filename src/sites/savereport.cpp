@@ -1,5 +1,7 @@
 #include "sites/savereport.h"
 
+#include "mainwindow/programmessage.h"
+
 #include <QMessageBox>
 
 QString SaveFailureText(const QString& reason) {
@@ -11,5 +13,5 @@ QString SaveFailureText(const QString& reason) {
 }
 
 void ReportSaveFailure(QWidget* parent, const QString& reason) {
-    QMessageBox::warning(parent, QStringLiteral("Zenitor"), SaveFailureText(reason));
+    QMessageBox::warning(parent, ProgramTitle(), SaveFailureText(reason));
 }
