@@ -12,6 +12,7 @@
 #include "sky/horizon.h"
 #include "sky/skytime.h"
 #include "startup/angles.h"
+#include "startup/fitcaption.h"
 #include "startup/twips.h"
 
 #include <QApplication>
@@ -62,26 +63,6 @@ void UseButtonFaceColours(QWidget* w) {
     p.setColor(QPalette::Base, p.color(QPalette::Button));
     p.setColor(QPalette::Text, p.color(QPalette::ButtonText));
     w->setPalette(p);
-}
-
-// Narrows the font of a control until `text` fits into the control's width less `reserved`
-// pixels: at each size from `largest` down to `smallest` the normal cut is tried, then a
-// condensed one. The places of the controls are fixed and the desktop's fonts are often wider
-// than the ones they were laid out for; a narrower caption reads better than a cut one.
-void FitCaption(QWidget* w, const QString& text, int reserved, qreal largest, qreal smallest) {
-    QFont f = w->font();
-    const int room = w->width() - reserved;
-    for (qreal size = largest; size >= smallest; size -= 1) {
-        f.setPointSizeF(size);
-        for (int stretch : {int(QFont::Unstretched), int(QFont::Condensed)}) {
-            f.setStretch(stretch);
-            if (QFontMetrics(f).horizontalAdvance(text) <= room) {
-                w->setFont(f);
-                return;
-            }
-        }
-    }
-    w->setFont(f); // the smallest condensed cut
 }
 
 } // namespace

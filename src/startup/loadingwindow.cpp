@@ -1,6 +1,7 @@
 #include "startup/loadingwindow.h"
 
 #include "startup/aboutwindow.h"
+#include "startup/fitcaption.h"
 #include "startup/openmainwindow.h"
 #include "startup/twips.h"
 
@@ -38,8 +39,8 @@ LoadingWindow::LoadingWindow(AppState& state, QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Zenitor Version 0.0.1 Beta"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    AddLabel(this, "Label1", QStringLiteral("Please wait while data loads"), QRect(0, 0, 4575, 375),
-             17.25);
+    const QString wait = QStringLiteral("Please wait while data loads");
+    FitCaption(AddLabel(this, "Label1", wait, QRect(0, 0, 4575, 375), 17.25), wait, 0, 17.25, 12);
     progress_ = AddLabel(this, "Progress", QString(), QRect(1080, 480, 2775, 255));
     AddLabel(this, "Label2", MakerEmailText(), QRect(120, 840, 4695, 375), 12, true);
     AddLabel(this, "Label3", MakerWebText(), QRect(0, 1200, 4695, 375), 12);
