@@ -80,7 +80,7 @@ private slots:
         sky.UseNow = false;
         QVERIFY(!SetObservingTime(sky, QStringLiteral("now"), us));
         QVERIFY(!sky.UseNow);
-        // A value of any spec gives its calendar fields, without the milliseconds.
+        // A value of any time zone setting gives its calendar fields, without the milliseconds.
         QVERIFY(SetObservingTime(
             sky, QDateTime(QDate(2024, 7, 1), QTime(23, 59, 59, 870), Qt::LocalTime)));
         QCOMPARE(sky.ObservingTime, Civil(2024, 7, 1, 23, 59, 59));
@@ -115,7 +115,7 @@ private slots:
         clock->advanceSeconds(3600);
         QCOMPARE(ComputeUniversalHours(sky), 23.0);
         QVERIFY(qAbs(ComputeDaysFromJ2000(sky) - before - 1.0 / 24) < 1e-9);
-        // A clock handing back local-spec values is read by its calendar fields alone.
+        // A clock handing back Qt::LocalTime values is read by its calendar fields alone.
         clock->set(QDateTime(QDate(2024, 3, 14), QTime(10, 0), Qt::LocalTime));
         QCOMPARE(ComputeUniversalHours(sky), 9.0);
     }

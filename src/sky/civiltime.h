@@ -15,7 +15,7 @@ QString CivilDateTimeText(const QDateTime& localCivil, const QLocale& locale = Q
 // Reads a date, or a date followed by a time, in the order of the locale's short date. Accepts
 // every text CivilDateTimeText writes, the same text with digits changed, and a time followed by
 // a morning/afternoon marker: the locale's own AM/PM texts or a single letter A or P, in either
-// case. Returns a UTC-spec calendar value with whole seconds, or nothing when the text is not a
+// case. Returns a Qt::UTC calendar value with whole seconds, or nothing when the text is not a
 // valid date.
 std::optional<QDateTime> ParseCivilDateTime(const QString& text, const QLocale& locale = QLocale());
 

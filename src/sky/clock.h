@@ -3,7 +3,7 @@
 #include <QDateTime>
 
 // The computer clock, as the program sees it. The reading is the computer's local civil date and
-// time of day, handed back as a UTC-spec QDateTime that is used as a plain calendar value, so no
+// time of day, handed back as a Qt::UTC QDateTime that is used as a plain calendar value, so no
 // time-zone or daylight rule can shift it afterwards. Tests replace the clock with a fixed one.
 class Clock {
 public:

@@ -11,7 +11,7 @@
 // The one record every sky computation reads and writes: the observing instant, the site's
 // position and clock, and the values left by the last position computed.
 struct SkyState {
-    // The instant the user typed, in local civil time of the site. It is a UTC-spec QDateTime
+    // The instant the user typed, in local civil time of the site. It is a Qt::UTC QDateTime
     // used only as a calendar value (date plus time of day in whole seconds), so neither the
     // computer's time zone nor its daylight rules can shift it. Until a time is typed it holds
     // the day count zero of this program, 2000-01-01 12:00:00.

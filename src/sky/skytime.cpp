@@ -20,7 +20,7 @@ qint64 ZoneOffsetMs(const SkyState& sky) {
     return offset;
 }
 
-// Date and time of day of any QDateTime taken as a plain UTC-spec calendar value.
+// Date and time of day of any QDateTime taken as a plain Qt::UTC calendar value.
 QDateTime CalendarValue(const QDateTime& value) {
     const QTime t = value.time();
     return QDateTime(value.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC);
@@ -55,7 +55,7 @@ void SetSiteClock(SkyState& sky, std::int16_t zone, bool daylight) {
 QDateTime LocalInstant(const SkyState& sky) {
     if (!sky.UseNow) return sky.ObservingTime;
     const QDateTime now = sky.clock->localNow();
-    // The clock may hand back any spec; only its calendar fields count.
+    // The clock may hand back any time zone setting; only its calendar fields count.
     if (now.timeSpec() == Qt::UTC) return now;
     return QDateTime(now.date(), now.time(), Qt::UTC);
 }

@@ -13,13 +13,13 @@
 // nothing, for a text that does not read as a date.
 bool SetObservingTime(SkyState& sky, const QString& value, const QLocale& locale = QLocale());
 // Fixes the observing instant at the calendar date and time of day (whole seconds) of the value,
-// whatever its time spec. Returns false, changing nothing, for an invalid value.
+// whatever its time zone setting. Returns false, changing nothing, for an invalid value.
 bool SetObservingTime(SkyState& sky, const QDateTime& localCivil);
 
 void SetSiteClock(SkyState& sky, std::int16_t zone, bool daylight);
 
 // The local civil instant the computations use: one clock reading in "Now" mode, otherwise
-// ObservingTime. Always a UTC-spec calendar value.
+// ObservingTime. Always a Qt::UTC calendar value.
 QDateTime LocalInstant(const SkyState& sky);
 
 // Days, with fraction, from 2000-01-01 12:00:00 UT to the observing instant.
