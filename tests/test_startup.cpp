@@ -1,21 +1,12 @@
 #include "startup/loadingwindow.h"
 #include "startup/startup.h"
+#include "support/catalogfiles.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
 namespace {
-
-// A line with each text placed at its 1-based column.
-QString At(std::initializer_list<std::pair<int, QString>> fields) {
-    QString line;
-    for (const auto& [column, text] : fields) {
-        line = line.leftJustified(column - 1, QLatin1Char(' '), true);
-        line += text;
-    }
-    return line;
-}
 
 void WriteFile(const QString& path, const QStringList& lines) {
     QFile file(path);
@@ -25,41 +16,11 @@ void WriteFile(const QString& path, const QStringList& lines) {
 
 // Two Messier objects, two flagged and one plain SAC object, three NGC and one IC object.
 void WriteDataFiles(const QString& dir) {
-    const QString messier = At({{1, "[ ]"},
-                                {5, " 31"},
-                                {10, "GX"},
-                                {19, " 3.4v"},
-                                {26, "00"},
-                                {28, "42.7"},
-                                {33, "+"},
-                                {34, "41"},
-                                {36, "16.0"},
-                                {55, " 224"}});
+    const QString messier = MessierLine(" 31", "GX", {{55, " 224"}});
     WriteFile(dir + "/messier.txt", {"Messier catalogue", messier, messier});
-    const auto sac = [](const QString& name, const QString& flags) {
-        return At({{2, name},
-                   {42, "GALXY"},
-                   {56, "01"},
-                   {59, "30.0"},
-                   {66, "+"},
-                   {67, "20"},
-                   {70, "15"},
-                   {75, "11.2"},
-                   {158, flags}});
-    };
-    WriteFile(dir + "/Sac72.txt", {At({{2, "OBJECT"}}), sac("NGC 253", "B  "), sac("NGC 40", "  H"),
-                                   sac("IC 1", "   ")});
-    const auto revised = [](const QString& number) {
-        return At({{1, number},
-                   {8, " 1"},
-                   {18, "00"},
-                   {21, "40"},
-                   {24, "22.0"},
-                   {29, "+41"},
-                   {33, "41"},
-                   {36, "09.0"},
-                   {41, "10.0"}});
-    };
+    WriteFile(dir + "/Sac72.txt", {At({{2, "OBJECT"}}), SacLine("NGC 253", "B  "),
+                                   SacLine("NGC 40", "  H"), SacLine("IC 1", "   ")});
+    const auto revised = [](const QString& number) { return RevisedLine(number, " 1", "10.0"); };
     WriteFile(dir + "/revngc.txt", {revised(" 224"), revised(" 225"), revised(" 226")});
     WriteFile(dir + "/revic.txt", {"IC header", revised("  10")});
     WriteFile(dir + "/locations.txt", {"Zenitor locations", "Lat Lon Zone DST Horizon Primary Name",
