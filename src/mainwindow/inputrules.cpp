@@ -30,6 +30,9 @@ TypedKey ClassifyKey(const QKeyEvent& event) {
                                           : TypedKey{KeyKind::Movement, QChar()};
     }
     if (text.isEmpty()) return {KeyKind::Movement, QChar()};
+    // One key can bring several characters (repeats run together, a composed sequence); the
+    // filters judge one character at a time, so such a key is refused whole.
+    if (text.size() > 1) return {KeyKind::Editing, QChar()};
     const QChar c = text.at(0);
     if (c.unicode() < 32 || c.unicode() == 127) return {KeyKind::Editing, c};
     return {KeyKind::Character, c};

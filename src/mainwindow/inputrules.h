@@ -13,7 +13,8 @@ enum class KeyKind {
     Backspace, // always passes
     Return,    // Enter or Return
     Character, // a printable character, given in TypedKey::character
-    Editing,   // a control character or an editing shortcut (paste, cut, undo, select all ...)
+    Editing,   // a control character, an editing shortcut (paste, cut, undo, select all ...) or
+               // a key that types more than one character
     Movement,  // keys that type nothing (arrows, Home, End, Delete, Shift alone ...)
 };
 

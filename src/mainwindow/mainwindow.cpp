@@ -687,6 +687,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
         return filterKey(box, static_cast<QKeyEvent*>(event));
+    case QEvent::InputMethod:
+        // Text composed by an input method would arrive past the key filter.
+        return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
         // The middle button pastes the selection on X11; pasting bypasses the key filter.

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPrinterInfo>
 #include <QPushButton>
 
@@ -23,8 +24,13 @@ namespace {
 // Far beyond any night, yet small enough that stepping by it stays inside the calendar.
 constexpr qint64 kMaxIncrementMinutes = 100000000;
 
+// "0" to "9" only: other scripts' digits would pass a Unicode test.
+bool IsDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
 bool IsBlankSeparatorOrDigit(QChar c, const QString& separators) {
-    return c.isDigit() || c == QLatin1Char(' ') || separators.contains(c);
+    return IsDigit(c) || c == QLatin1Char(' ') || separators.contains(c);
 }
 
 } // namespace
@@ -64,6 +70,9 @@ Printout::Printout(AppState& state, QWidget* parent)
     const auto makeBox = [&](const char* name) {
         auto* box = new QLineEdit(this);
         box->setObjectName(QLatin1String(name));
+        // Text comes in only through the key filter: no pasting by menu or drop.
+        box->setContextMenuPolicy(Qt::NoContextMenu);
+        box->setAcceptDrops(false);
         return box;
     };
 
@@ -164,12 +173,15 @@ void Printout::Message(const QString& text) {
 bool Printout::RefusesKey(QLineEdit* box, const QString& typed) const {
     // Only typed characters are filtered; Backspace, editing keys, Tab and shortcuts pass.
     if (typed.isEmpty()) return false;
+    // Several characters from one key (repeats run together, a composed sequence) are refused
+    // whole: the rules below judge one character.
+    if (typed.size() > 1) return true;
     const QChar c = typed.at(0);
     if (c.category() == QChar::Other_Control) return false;
-    if (box == txtInc) return !c.isDigit();
+    if (box == txtInc) return !IsDigit(c);
     if (!IsBlankSeparatorOrDigit(c, allowedSeparators_)) return true;
     // The stop box takes no digit while it holds exactly two characters.
-    if (box == txtStop && box->text().size() == 2 && c.isDigit()) return true;
+    if (box == txtStop && box->text().size() == 2 && IsDigit(c)) return true;
     return false;
 }
 
@@ -217,15 +229,34 @@ bool Printout::eventFilter(QObject* watched, QEvent* event) {
             if (!CheckBox(box)) return true;
             break;
         }
+        // A paste would put its text in past the filter.
+        if (key->matches(QKeySequence::Paste)) return true;
         if (key->key() == Qt::Key_Backspace) break;
-        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) break;
+        // Ctrl or Meta alone make a shortcut (select all, copy, undo ...) that types nothing;
+        // with Alt (Ctrl+Alt is AltGr on some systems) a key types its character.
+        const Qt::KeyboardModifiers mods =
+            key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (mods == Qt::ControlModifier || mods == Qt::MetaModifier) break;
         if (RefusesKey(box, key->text())) return true;
         break;
     }
+    case QEvent::InputMethod:
+        // Text composed by an input method would arrive past the key filter.
+        if (qobject_cast<QLineEdit*>(watched)) return true;
+        break;
+    case QEvent::MouseButtonRelease:
+        // The middle button pastes the selection when it is let go (X11).
+        if (qobject_cast<QLineEdit*>(watched) &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
+            return true;
+        break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget) break;
+        if (qobject_cast<QLineEdit*>(widget) &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
+            return true;
         if (!CheckFocusedBox(widget)) return true;
         if (widget->isEnabled()) widget->setFocus(Qt::MouseFocusReason);
         break;

@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <QValidator>
 #include <algorithm>
 #include <cstdlib>
 
@@ -53,6 +54,20 @@ std::int16_t ToField(int value) {
     return std::int16_t(std::clamp(value, -32768, 32767));
 }
 
+// The locations file holds Latin-1 text, one site a line: a name with a carriage return or a
+// character beyond Latin-1 could not be saved (and would make every later save of the table fail).
+// The name box refuses such text as it comes in, typed, pasted or composed, the whole insertion
+// at once.
+class StorableNameValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (const QChar c : input)
+            if (c.unicode() > 0xFF || c == QLatin1Char('\r')) return Invalid;
+        return Acceptable;
+    }
+};
+
 // The sign of a stored angle: negative when any of its three parts is.
 bool AngleIsNegative(std::int16_t deg, std::int16_t min, std::int16_t sec) {
     return deg < 0 || min < 0 || sec < 0;
@@ -66,8 +81,8 @@ SiteNumberField::SiteNumberField(const QString& name, int low, int high, bool al
                                  const QString& message, QWidget* parent)
     : QLineEdit(parent), low_(low), high_(high), allowMinus_(allowMinus), message_(message) {
     setObjectName(name);
-    // Text reaches the field only through the key filter: no pasting by menu, drop or input
-    // method.
+    // Text reaches the field only through the key filter: no pasting by menu or drop. (The
+    // window's event filter drops input-method text and middle-button pastes.)
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
     setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -244,6 +259,7 @@ void LocationWindow::buildControls() {
     txtLocName = new QLineEdit(this);
     txtLocName->setObjectName(QStringLiteral("txtLocName"));
     place(txtLocName, 840, 120, 3495, 375);
+    txtLocName->setValidator(new StorableNameValidator(txtLocName));
     guard(txtLocName);
 
     const QString lat = QStringLiteral("Invalid Latitude.  Must be between 0 and %1.");
@@ -413,6 +429,14 @@ bool LocationWindow::focusNextPrevChild(bool next) {
 
 bool LocationWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (qobject_cast<SiteNumberField*>(watched)) {
+        // Text that would arrive past the key filter: composed by an input method, or pasted by
+        // the middle button, which pastes when it is let go.
+        if (type == QEvent::InputMethod) return true;
+        if (type == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
+            return true;
+    }
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
         auto* target = qobject_cast<QWidget*>(watched);
         if (target && target != focusWidget() && target->isEnabled()) {
