@@ -4,6 +4,7 @@
 #include "sites/locationsfile.h"
 #include "sites/locationwindow.h"
 #include "startup/twips.h"
+#include "support/locationsdir.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,7 +12,6 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -23,12 +23,12 @@ static const QByteArray kHeaders = "Zenitor sites\r\nLaD LaM LaS LoD LoM LoS TZ 
 static const QByteArray kYard = "45 30 0 -122 -40 -15 -8 Y 0 0 0 10 10 0 0 0 Y Back yard\r\n";
 static const QByteArray kField = "0 -30 0 0 -7 -30 2 N 5 6 7 8 9 10 11 12 N Dark field\r\n";
 static const QString kNoPrimary = "Primary?: You have no primary location.";
-static const QByteArray kNoFile = "<no file>";
+static const QByteArray kNoFile = LocationsDir::missing();
 
 class TestLocationWindow : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<LocationsDir> dir;
     AppState state;
     std::unique_ptr<LocationWindow> w;
     QStringList asked; // "title: text" of every message, in turn
@@ -38,20 +38,12 @@ class TestLocationWindow : public QObject {
     std::int16_t openedIndex = 0;
 
     QString path() const { return LocationsFilePath(state.dataDir); }
-    QByteArray file() const {
-        QFile f(path());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : kNoFile;
-    }
+    QByteArray file() const { return dir->bytes(); }
     void load(const QByteArray& sites) {
-        dir = std::make_unique<QTemporaryDir>();
+        dir = std::make_unique<LocationsDir>(kHeaders + sites);
         state = AppState{};
-        state.dataDir = dir->path();
-        QFile f(path());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(kHeaders + sites);
-        f.close();
         QString error;
-        QVERIFY2(ReadLocations(state, &error), qPrintable(error));
+        QVERIFY2(dir->load(state, &error), qPrintable(error));
     }
     // Opens the window as the main window does: on an existing site, or with `appendNew` on the
     // empty record New Location appends.
