@@ -27,8 +27,16 @@ import sqlite3
 import sys
 import unicodedata
 
+import stellarium
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEFAULT_OPENNGC = "/usr/share/kstars/OpenNGC.kscat"
+
+# Lettered parts of NGC and IC numbers (NGC 5195A style) this bright or brighter are offered in
+# the plain SAC run under their full designation.
+LETTERED_PART_MAG_LIMIT = 14.0
+# Two visual magnitudes further apart than this disagree (see choose_magnitude).
+DISAGREEMENT = 1.0
 
 # Magnitude limits of the plain SAC run: NGC and IC objects, and the objects of the other
 # deep-sky catalogues that come with a visual magnitude. Chosen to give a database of about
@@ -296,6 +304,72 @@ def designation_key(text):
     return (m.group(1), int(m.group(2))) if m else None
 
 
+# ----------------------------------------------------------------------------- magnitudes
+
+
+def choose_magnitude(visual, blue, other):
+    """The rule of data/README.md. `visual` lists the V magnitudes of the sources in order of
+    preference (Stellarium first), `blue` Stellarium's B, `other` OpenNGC's value, whose band
+    the catalogue file does not say. Returns (magnitude or None, 'V', 'B' or 'other')."""
+    visual = [v for v in visual if v is not None]
+    if visual:
+        if max(visual) - min(visual) > DISAGREEMENT:
+            # A fainter outlier is a companion's, a core's or a blue value filed as visual.
+            return min(visual), "V"
+        return visual[0], "V"
+    if blue is not None:
+        return blue, "B"
+    if other is not None:
+        return other, "other"
+    return None, ""
+
+
+class Magnitudes:
+    """One magnitude per object, the same on its Messier, SAC and NGC/IC lines."""
+
+    def __init__(self, stel, d3_features, messier_features, messier_refs):
+        self.stel = stel
+        self.d3 = {}
+        for f in d3_features:
+            self.d3.setdefault(f["properties"]["desig"], d3_mag(f["properties"]["mag"]))
+        self.messier_mag = {}
+        for f in messier_features:
+            num = int(re.sub(r"\D", "", f["id"]))
+            self.messier_mag[num] = d3_mag(f["properties"]["mag"])
+        self.messier_of = {ref: num for num, ref in messier_refs.items() if ref}
+        self.cache = {}
+        self.kinds = {}
+
+    def of(self, prefix, ident, ra, dec, other=None, messier=None):
+        """Magnitude of the object with designation `prefix ident` at (ra, dec) in degrees."""
+        key = (prefix, str(ident))
+        if key in self.cache:
+            return self.cache[key]
+        if messier is None and prefix in ("NGC", "IC"):
+            messier = self.messier_of.get((prefix, int(ident)))
+        record = self.stel.find(prefix, ident, ra, dec)
+        if record is None and messier:
+            record = self.stel.find("M", messier, ra, dec)
+        stel_v = stellarium.magnitude(record["v"]) if record else None
+        stel_b = stellarium.magnitude(record["b"]) if record else None
+        visual = [stel_v]
+        if messier:
+            visual += [self.messier_mag.get(messier), self.d3.get("M %d" % messier)]
+        d3 = self.d3.get("%s %s" % (prefix, ident))
+        # d3-celestial copies an older Stellarium catalogue; its value is a B where that
+        # catalogue had no V.
+        if d3 is not None and not (stel_b is not None and abs(d3 - stel_b) < 0.01):
+            visual.append(d3)
+        mag, kind = choose_magnitude(visual, stel_b, other)
+        if mag is not None:
+            mag = round(mag, 1)
+        self.cache[key] = mag
+        self.kinds[key] = kind
+        if messier:
+            self.cache[("M", str(messier))] = mag
+        return mag
+
+
 # ----------------------------------------------------------------------------- lists
 
 
@@ -336,13 +410,13 @@ MESSIER_TYPE = {
 MESSIER_SPECIAL_TYPE = {24: "MW", 40: "*2", 73: "OC"}
 
 
-def build_messier(d3dir, by_key, messier_only, dso_names):
-    feats = load_json(d3dir, "messier.json")["features"]
+def messier_objects(feats, by_key):
+    """(number, NGC or IC key or None, OpenNGC entry or None, d3-celestial feature) per object."""
     by_m = {}
     for e in by_key.values():
         if e.messier is not None and e.part == 0 and not e.suffix:
             by_m.setdefault(e.messier, e)
-    records = []
+    out = []
     for f in feats:
         p = f["properties"]
         num = int(re.sub(r"\D", "", f["id"]))
@@ -355,6 +429,14 @@ def build_messier(d3dir, by_key, messier_only, dso_names):
             entry = by_m.get(num)
             if entry is not None and ref is None:
                 ref = (entry.cat, entry.num)
+        out.append((num, ref, entry, f))
+    return out
+
+
+def build_messier(objects, messier_only, names, mags):
+    records = []
+    for num, ref, entry, f in objects:
+        p = f["properties"]
         if entry is not None:
             ra, dec = entry.ra, entry.dec
         elif num in messier_only:
@@ -362,18 +444,13 @@ def build_messier(d3dir, by_key, messier_only, dso_names):
         else:
             ra, dec = d3_position(f)
         code = MESSIER_SPECIAL_TYPE.get(num) or MESSIER_TYPE.get(p["type"], "  ")
-        name = ""
-        for key in ("M %d" % num, "%s %d" % ref if ref else ""):
-            if key in dso_names and dso_names[key].get("name"):
-                name = dso_names[key]["name"]
-                break
-        name = name or p.get("alt") or ""
-        if not name and entry is not None and entry.names:
-            name = entry.names[0]
-        if not name and num in messier_only and messier_only[num][4]:
-            name = messier_only[num][4][0]
-        records.append(dict(num=num, code=code, mag=float(p["mag"]), ra=ra, dec=dec, ref=ref,
-                            name=name))
+        name = names.get("M %d" % num) or (names.get("%s %d" % ref) if ref else None) or ""
+        other = entry.mag if entry is not None else None
+        if ref:
+            mag = mags.of(ref[0], ref[1], ra, dec, other, messier=num)
+        else:
+            mag = mags.of("M", num, ra, dec, other)
+        records.append(dict(num=num, code=code, mag=mag, ra=ra, dec=dec, ref=ref, name=name))
     records.sort(key=lambda r: r["num"])
     lines = ["Messier catalogue: number, type, visual magnitude, position (J2000), NGC or IC "
              "number, common name"]
@@ -393,7 +470,7 @@ def build_messier(d3dir, by_key, messier_only, dso_names):
                 ln.put(53, "IC")
             ln.put(55, "%4d" % r["ref"][1])
         if r["name"]:
-            ln.put(70, r["name"][:70])
+            ln.put(70, fit_words(r["name"], 70))
         lines.append(ln.text())
     return lines, records
 
@@ -401,18 +478,16 @@ def build_messier(d3dir, by_key, messier_only, dso_names):
 # ----------------------------------------------------------------------------- NGC and IC files
 
 
-def build_ngc_ic(entries, cat):
+def build_ngc_ic(entries, cat, mags):
+    """One line per object: lettered parts, NED components and the numbers OpenNGC keeps as
+    duplicates of another stay out (the reader would show a part under the bare number)."""
     lines = ["%-4s %-3s Ty       RA (J2000)  Dec (J2000) Mag" % (cat, "")]
     count = 0
     for e in entries:
-        if e.cat != cat:
+        if e.cat != cat or e.suffix or e.part or e.ktype == 255:
             continue
         ln = Line(44)
         ln.put(1, "%4d" % e.num)
-        if e.part:
-            ln.put(5, "n%02d" % e.part)
-        elif e.suffix:
-            ln.put(5, e.suffix[:3])
         ln.put(8, "%2d" % e.type_number)
         h, s10 = ra_parts(e.ra, 36000)
         m, s10 = divmod(s10, 600)
@@ -420,7 +495,7 @@ def build_ngc_ic(entries, cat):
         sign, d, s10 = dec_parts(e.dec, 36000)
         m, s10 = divmod(s10, 600)
         ln.put(29, "%s%02d %02d %04.1f" % (sign, d, m, s10 / 10.0))
-        mag = e.mag if e.mag is not None else 0.0
+        mag = mags.of(e.cat, e.num, e.ra, e.dec, e.mag) or 0.0
         text = "%4.1f" % mag
         if mag > 0 and float(text) <= 0:
             text = " 0.1"
@@ -505,7 +580,7 @@ def sac_line(name, other, sac_type, ra, dec, mag, flags, list_ids, notes):
     ln.put(158, flags, 3)
     ln.put(162, list_ids, 50)
     if notes:
-        ln.put(214, notes[:70])
+        ln.put(214, fit_words(notes, 70))
     return ln.text(keep=215)
 
 
@@ -513,20 +588,54 @@ def join_notes(*parts):
     return "; ".join(p for p in parts if p)
 
 
-def build_sac(entries, by_key, d3dir, lists_dir, dso_names):
-    d3 = load_json(d3dir, "dsos.20.json")["features"]
+def fit_words(text, width):
+    """The text cut to the width at a word boundary, never inside a word."""
+    text = latin1(text)
+    if len(text) <= width:
+        return text
+    cut = text[:width + 1].rsplit(" ", 1)[0].rstrip(" ,;-")
+    return cut if len(cut) <= width else text[:width]
+
+
+def notes_text(*parts):
+    """The notes shown in 70 characters: as many parts as fit whole, the first one cut at a
+    word boundary if it is too long itself."""
+    parts = [p for p in parts if p]
+    while len(parts) > 1 and len(join_notes(*parts)) > 70:
+        parts.pop()
+    return fit_words(join_notes(*parts), 70)
+
+
+# Designation prefixes of d3-celestial and the catalogue fields of Stellarium they match.
+STELLARIUM_FIELD = {"Cr": "Cr", "Mel": "Mel", "B": "B", "Sh2": "Sh2", "VdB": "VdB", "UGC": "UGC",
+                    "Arp": "Arp", "VV": "VV", "DWB": "DWB", "Ced": "Ced", "PK": "PK",
+                    "ACO": "ACO", "ESO": "ESO", "VdBH": "VdBH"}
+
+
+def other_catalogue_mag(mags, desig, ra, dec, d3_feature):
+    """Magnitude of an object outside NGC and IC by the same rule as the others."""
+    m = re.match(r"^([A-Za-z]+\d?)\s*(.*)$", desig)
+    field = STELLARIUM_FIELD.get(m.group(1)) if m else None
+    if field is None:
+        if d3_feature is None:
+            return None
+        mag = d3_mag(d3_feature["properties"]["mag"])
+        return round(mag, 1) if mag is not None else None
+    return mags.of(field, m.group(2).strip().lstrip("-"), ra, dec)
+
+
+def build_sac(entries, by_key, d3, lists_dir, names, mags):
     d3_by_desig = {}
     for f in d3:
         d3_by_desig.setdefault(f["properties"]["desig"], f)
         d3_by_desig.setdefault(f["id"], f)
 
-    def name_of(key_texts, entry):
+    def name_of(key_texts, entry=None):
         for k in key_texts:
-            n = dso_names.get(k, {}).get("name")
-            if n:
-                return n
-        if entry is not None and entry.names:
-            return entry.names[0]
+            if names.get(k):
+                return names[k]
+        if entry is not None and entry.messier and names.get("M %d" % entry.messier):
+            return names["M %d" % entry.messier]
         return ""
 
     # List membership: designation -> dict(flags set, ids)
@@ -565,21 +674,19 @@ def build_sac(entries, by_key, d3dir, lists_dir, dso_names):
         if entry is not None:
             flagged_keys.add(key)
             data = entry.master if entry.master is not None else entry
-            mag = data.mag
             d3f = d3_by_desig.get("%s %d" % key)
-            if mag is None and d3f is not None:
-                mag = d3_mag(d3f["properties"]["mag"])
+            # A list number that OpenNGC keeps as a duplicate takes its own magnitude when a
+            # source has one, else that of the entry it repeats.
+            mag = mags.of(key[0], key[1], entry.ra, entry.dec, data.mag)
             if mag is None and data is not entry:
-                d3m = d3_by_desig.get("%s %d" % (data.cat, data.num))
-                if d3m is not None:
-                    mag = d3_mag(d3m["properties"]["mag"])
+                mag = mags.of(data.cat, data.num, data.ra, data.dec, data.mag)
             sac_type = KSTARS_TO_SAC.get(data.ktype, "")
             sac_type = refine_sac_type(sac_type, data.ktype, d3f)
             other = "M %d" % data.messier if data.messier else ""
             if data is not entry:
                 other = join_notes(other, "%s %d" % (data.cat, data.num)).replace("; ", " ")
             name = name_of(["%s %d" % key, "%s %d" % (data.cat, data.num)], data)
-            notes = join_notes(name, size_note(data.major, data.minor))
+            notes = notes_text(name, size_note(data.major, data.minor))
             ra, dec = entry.ra, entry.dec
             if mag is None:
                 gaps.append("%s: no magnitude in the sources" % desig)
@@ -606,16 +713,16 @@ def build_sac(entries, by_key, d3dir, lists_dir, dso_names):
         else:
             gaps.append("%s: no position in the sources" % desig)
             continue
-        mag = d3_mag(d3f["properties"]["mag"]) if d3f is not None else None
         sac_type = D3_TO_SAC.get(d3f["properties"]["type"], "") if d3f is not None else ""
+        mag = other_catalogue_mag(mags, label, ra, dec, d3f)
         if sac_type == "DRKNB":
             mag = None  # a dark nebula's "magnitude" in the source is its opacity class
         major, minor = d3_size(d3f["properties"].get("dim")) if d3f is not None else (None, None)
-        name = extra or name_of([caldwell_id, label.replace("-", " ")], None)
+        name = extra or name_of([caldwell_id, label.replace("-", " ")])
         if mag is None:
             gaps.append("%s: no magnitude in the sources" % desig)
         flagged_lines.append(sac_line(label, "", sac_type, ra, dec, mag, flags, ids,
-                                      join_notes(name, size_note(major, minor))))
+                                      notes_text(name, size_note(major, minor))))
         flagged_positions.append((ra, dec, sac_type))
 
     # The plain run: NGC and IC objects with a magnitude, then the other catalogues.
@@ -624,23 +731,32 @@ def build_sac(entries, by_key, d3dir, lists_dir, dso_names):
     for ra, dec, sac_type in flagged_positions:
         taken.add(ra, dec, sac_type)
     for e in entries:
-        if e.part or e.suffix or e.ktype == 255 or e.mag is None:
+        if e.part or e.ktype == 255:
             continue
-        if (e.cat, e.num) in flagged_keys or e.mag > SAC_NGC_IC_MAG_LIMIT:
+        if e.suffix:
+            # A lettered part: only a bright one, under its full designation.
+            mag = e.mag
+            if mag is None or mag > LETTERED_PART_MAG_LIMIT:
+                continue
+            desig = "%s %d%s" % (e.cat, e.num, e.suffix)
+        else:
+            mag = mags.of(e.cat, e.num, e.ra, e.dec, e.mag)
+            desig = "%s %d" % (e.cat, e.num)
+        if mag is None or (e.cat, e.num) in flagged_keys and not e.suffix:
+            continue
+        if mag > SAC_NGC_IC_MAG_LIMIT:
             continue
         sac_type = KSTARS_TO_SAC.get(e.ktype, "")
-        d3f = d3_by_desig.get("%s %d" % (e.cat, e.num))
+        d3f = d3_by_desig.get(desig)
         sac_type = refine_sac_type(sac_type, e.ktype, d3f)
         if e.type_number == 6:
             sac_type = "BRTNB"
-        other = "M %d" % e.messier if e.messier else ""
-        name = name_of(["%s %d" % (e.cat, e.num)], e)
-        notes = join_notes(name, size_note(e.major, e.minor))
-        if e.type_number == 6:
-            notes = join_notes(name, "HII region in a galaxy", size_note(e.major, e.minor))
-        plain.append(((0 if e.cat == "NGC" else 1, "", e.num),
-                      sac_line("%s %d" % (e.cat, e.num), other, sac_type, e.ra, e.dec, e.mag,
-                               "", "", notes)))
+        other = "M %d" % e.messier if e.messier and not e.suffix else ""
+        name = name_of([desig], None if e.suffix else e)
+        size = size_note(e.major, e.minor)
+        notes = notes_text(name, "HII region in a galaxy" if e.type_number == 6 else "", size)
+        plain.append(((0 if e.cat == "NGC" else 1, e.suffix, e.num),
+                      sac_line(desig, other, sac_type, e.ra, e.dec, mag, "", "", notes)))
         taken.add(e.ra, e.dec, sac_type)
 
     others = 0
@@ -653,23 +769,21 @@ def build_sac(entries, by_key, d3dir, lists_dir, dso_names):
             continue
         prefix = m.group(1)
         sac_type = D3_TO_SAC.get(p["type"], "")
-        mag = d3_mag(p["mag"])
-        if sac_type == "DRKNB":
-            mag = None
+        ra, dec = d3_position(f)
+        mag = other_catalogue_mag(mags, desig, ra, dec, f) if sac_type != "DRKNB" else None
         if mag is None and prefix not in D3_WITHOUT_MAG_PREFIXES:
             continue
         if mag is not None and mag > SAC_OTHER_MAG_LIMIT:
             continue
-        ra, dec = d3_position(f)
         if any(t == sac_type for t in taken.near(ra, dec, 1.0 / 60)):
             continue  # the same object under its NGC, IC or list designation
         seen.add(desig)
         major, minor = d3_size(p.get("dim"))
-        name = name_of([desig, f["id"]], None)
+        name = name_of([desig, f["id"]])
         num = re.match(r"^(\d+)", m.group(2))
         plain.append(((2, prefix, int(num.group(1)) if num else 0),
                       sac_line(desig, "", sac_type, ra, dec, mag, "", "",
-                               join_notes(name, size_note(major, minor)))))
+                               notes_text(name, size_note(major, minor)))))
         taken.add(ra, dec, sac_type)
         others += 1
 
@@ -770,6 +884,8 @@ def main(argv=None):
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("--d3", required=True, help="the data/ directory of the d3-celestial package")
     ap.add_argument("--openngc", default=DEFAULT_OPENNGC, help="OpenNGC.kscat (SQLite)")
+    ap.add_argument("--stellarium", default=stellarium.DEFAULT_DIR,
+                    help="the directory of Stellarium's catalog.dat and names.dat")
     ap.add_argument("--lists", default=os.path.join(HERE, "lists"), help="observing lists")
     ap.add_argument("--out", default=os.path.join(os.path.dirname(HERE), "data"))
     args = ap.parse_args(argv)
@@ -780,19 +896,24 @@ def main(argv=None):
     for e in entries:
         if not e.suffix and not e.part:
             by_key[(e.cat, e.num)] = e
-    dso_names = load_json(args.d3, "dsonames.json")
+    stel = stellarium.load_catalog(os.path.join(args.stellarium, "catalog.dat"))
+    names = stellarium.load_names(os.path.join(args.stellarium, "names.dat"))
+    d3 = load_json(args.d3, "dsos.20.json")["features"]
+    messier_feats = load_json(args.d3, "messier.json")["features"]
+    objects = messier_objects(messier_feats, by_key)
+    mags = Magnitudes(stel, d3, messier_feats, {num: ref for num, ref, _, _ in objects})
 
     os.makedirs(args.out, exist_ok=True)
     out = lambda name: os.path.join(args.out, name)
 
-    messier_lines, messier = build_messier(args.d3, by_key, messier_only, dso_names)
+    messier_lines, messier = build_messier(objects, messier_only, names, mags)
     write_file(out("messier.txt"), messier_lines)
-    sac_lines, flagged, plain, others, gaps = build_sac(entries, by_key, args.d3, args.lists,
-                                                        dso_names)
+    sac_lines, flagged, plain, others, gaps = build_sac(entries, by_key, d3, args.lists, names,
+                                                        mags)
     write_file(out("Sac72.txt"), sac_lines)
-    ngc_lines, ngc = build_ngc_ic(entries, "NGC")
+    ngc_lines, ngc = build_ngc_ic(entries, "NGC", mags)
     write_file(out("revngc.txt"), ngc_lines)
-    ic_lines, ic = build_ngc_ic(entries, "IC")
+    ic_lines, ic = build_ngc_ic(entries, "IC", mags)
     write_file(out("revic.txt"), ic_lines)
     star_lines, stars = build_guide_stars(args.d3)
     write_file(out("gdstars.txt"), star_lines)
