@@ -307,16 +307,24 @@ def designation_key(text):
 # ----------------------------------------------------------------------------- magnitudes
 
 
+# B - V of a typical galaxy; used to pick between two visual values that disagree.
+TYPICAL_COLOUR = 0.7
+
+
 def choose_magnitude(visual, blue, other):
     """The rule of data/README.md. `visual` lists the V magnitudes of the sources in order of
     preference (Stellarium first), `blue` Stellarium's B, `other` OpenNGC's value, whose band
     the catalogue file does not say. Returns (magnitude or None, 'V', 'B' or 'other')."""
     visual = [v for v in visual if v is not None]
     if visual:
-        if max(visual) - min(visual) > DISAGREEMENT:
-            # A fainter outlier is a companion's, a core's or a blue value filed as visual.
-            return min(visual), "V"
-        return visual[0], "V"
+        if max(visual) - min(visual) <= DISAGREEMENT:
+            return visual[0], "V"
+        support = [sum(abs(v - w) <= DISAGREEMENT for w in visual) for v in visual]
+        best = [v for v, n in zip(visual, support) if n == max(support)]
+        if len(best) > 1 and blue is not None:
+            # No majority: the value that fits the object's B with an ordinary colour.
+            return min(best, key=lambda v: abs(blue - TYPICAL_COLOUR - v)), "V"
+        return best[0], "V"
     if blue is not None:
         return blue, "B"
     if other is not None:
@@ -339,6 +347,7 @@ class Magnitudes:
         self.messier_of = {ref: num for num, ref in messier_refs.items() if ref}
         self.cache = {}
         self.kinds = {}
+        self.disagreements = 0
 
     def of(self, prefix, ident, ra, dec, other=None, messier=None):
         """Magnitude of the object with designation `prefix ident` at (ra, dec) in degrees."""
@@ -361,6 +370,9 @@ class Magnitudes:
         if d3 is not None and not (stel_b is not None and abs(d3 - stel_b) < 0.01):
             visual.append(d3)
         mag, kind = choose_magnitude(visual, stel_b, other)
+        present = [v for v in visual if v is not None]
+        if present and max(present) - min(present) > DISAGREEMENT:
+            self.disagreements += 1
         if mag is not None:
             mag = round(mag, 1)
         self.cache[key] = mag
@@ -929,6 +941,12 @@ def main(argv=None):
     print("locations.txt %5d sites" % len(SITES))
     last_slot = len(messier) + 500 + plain + ngc + ic - 1
     print("highest store slot used: %d of 25000" % last_slot)
+    kinds = {}
+    for kind in mags.kinds.values():
+        kinds[kind or "none"] = kinds.get(kind or "none", 0) + 1
+    print("magnitudes chosen: %s; %d objects whose visual magnitudes disagree by more than %.1f"
+          % (", ".join("%s %d" % kv for kv in sorted(kinds.items())), mags.disagreements,
+             DISAGREEMENT))
     for g in gaps:
         print("gap: " + g)
     if flagged > 500 or last_slot > 25000:

@@ -69,12 +69,12 @@ AboutWindow::AboutWindow(AppState& state, QWidget* parent) : QWidget(parent), st
     AddPassage(
         this, "Label6",
         QStringLiteral(
-            "Data sources, with thanks: NGC and IC positions and magnitudes, and the NGC and "
-            "IC numbers of the Messier objects, come from OpenNGC (CC-BY-SA-4.0). The "
-            "Messier catalogue extras, including the common names of the Messier objects, "
-            "and the guide stars come from d3-celestial (BSD-3-Clause). The Herschel 400, "
-            "Caldwell and RASC Finest NGC (\"Best of the NGC\") lists mark the objects of "
-            "the deep-sky database."),
+            "Data sources, with thanks: visual magnitudes and common names from Stellarium's "
+            "deep-sky catalogue (GPL-2.0-or-later); NGC and IC positions and the NGC and IC "
+            "numbers of the Messier objects from OpenNGC (CC-BY-SA-4.0); the Messier "
+            "catalogue, the other deep-sky catalogues and the guide stars from d3-celestial "
+            "(BSD-3-Clause). The Herschel 400, Caldwell and RASC Finest NGC (\"Best of the "
+            "NGC\") lists mark the objects of the deep-sky database."),
         QRect(120, 5760, 10695, 1455));
 
     cmdStart_ = new QPushButton(QStringLiteral("Start Program"), this);
