@@ -1,6 +1,7 @@
 // The data files shipped in data/, read with the program's own readers: run sizes, list flags,
 // magnitudes an observer can trust, one record per NGC/IC number, guide stars and sample sites.
 
+#include "catalog/catalogfile.h"
 #include "catalog/catalogreaders.h"
 #include "catalog/objectstore.h"
 #include "mainwindow/guidestars.h"

@@ -307,24 +307,22 @@ def designation_key(text):
 # ----------------------------------------------------------------------------- magnitudes
 
 
-# B - V of a typical galaxy; used to pick between two visual values that disagree.
-TYPICAL_COLOUR = 0.7
+# A visual value this much fainter than the object's B is not the object's: integrated light is
+# never that blue. Such values belong to a component or are slips in the source.
+BLUER_THAN_POSSIBLE = 0.5
 
 
-def choose_magnitude(visual, blue, other):
+def choose_magnitude(visual, blue, other, check=None):
     """The rule of data/README.md. `visual` lists the V magnitudes of the sources in order of
     preference (Stellarium first), `blue` Stellarium's B, `other` OpenNGC's value, whose band
-    the catalogue file does not say. Returns (magnitude or None, 'V', 'B' or 'other')."""
-    visual = [v for v in visual if v is not None]
+    the catalogue file does not say; a visual value fainter than `check` (a B) by more than
+    BLUER_THAN_POSSIBLE is dropped. Returns (magnitude or None, 'V', 'B' or 'other')."""
+    visual = [v for v in visual
+              if v is not None and (check is None or v <= check + BLUER_THAN_POSSIBLE)]
     if visual:
-        if max(visual) - min(visual) <= DISAGREEMENT:
-            return visual[0], "V"
+        # The value most sources agree with; Stellarium's when they agree or tie.
         support = [sum(abs(v - w) <= DISAGREEMENT for w in visual) for v in visual]
-        best = [v for v, n in zip(visual, support) if n == max(support)]
-        if len(best) > 1 and blue is not None:
-            # No majority: the value that fits the object's B with an ordinary colour.
-            return min(best, key=lambda v: abs(blue - TYPICAL_COLOUR - v)), "V"
-        return best[0], "V"
+        return visual[support.index(max(support))], "V"
     if blue is not None:
         return blue, "B"
     if other is not None:
@@ -369,7 +367,9 @@ class Magnitudes:
         # catalogue had no V.
         if d3 is not None and not (stel_b is not None and abs(d3 - stel_b) < 0.01):
             visual.append(d3)
-        mag, kind = choose_magnitude(visual, stel_b, other)
+        # The Messier list is a visual source of its own: Stellarium's B does not overrule it.
+        check = None if messier and self.messier_mag.get(messier) is not None else stel_b
+        mag, kind = choose_magnitude(visual, stel_b, other, check)
         present = [v for v in visual if v is not None]
         if present and max(present) - min(present) > DISAGREEMENT:
             self.disagreements += 1

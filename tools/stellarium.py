@@ -7,7 +7,8 @@ Debian's stellarium-data package installs both under /usr/share/stellarium/nebul
     magnitude (99 when unknown), type, morphological type, axes, orientation, redshift,
     parallax, distance, then the numbers of the object in 29 catalogues (0 or empty when none).
   * names.dat: fixed columns, catalogue prefix in 1-5, identifier in 6-20, then _("name") and
-    a comment naming the sources of that name; WK among them marks the well-known name.
+    a comment naming the sources of that name (WK: well known). An object's first name is its
+    primary one.
 """
 
 import gzip
@@ -118,10 +119,10 @@ NAME_PREFIX = {"NGC": "NGC", "IC": "IC", "M": "M", "C": "C", "B": "B", "SH2": "S
 
 
 def load_names(path):
-    """Each object's common name, keyed by designation such as 'NGC 2024': the first one marked
-    well known (WK), else the first one listed. A name
-    that several objects carry stays only on the one whose entry marks it well known (WK), or
-    on the first when none does: the Horsehead Nebula is B 33, not the IC 434 behind it."""
+    """Each object's common name, keyed by designation such as 'NGC 2024': the first one listed,
+    which is Stellarium's primary name. A name that several objects carry stays only on the one
+    whose entry marks it well known (WK), or on the first when none does: the Horsehead Nebula
+    is B 33, not the IC 434 behind it."""
     entries = []
     with open(path, encoding="utf-8") as f:
         for raw in f:
@@ -139,7 +140,7 @@ def load_names(path):
         if name not in owner or (well_known and not owner[name][1]):
             owner[name] = (desig, well_known)
     names = {}
-    for desig, name, well_known in sorted(entries, key=lambda e: not e[2]):
+    for desig, name, _ in entries:
         if owner[name][0] == desig:
             names.setdefault(desig, name)
     return names
