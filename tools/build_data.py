@@ -333,8 +333,13 @@ def choose_magnitude(visual, blue, other, check=None):
 class Magnitudes:
     """One magnitude per object, the same on its Messier, SAC and NGC/IC lines."""
 
-    def __init__(self, stel, d3_features, messier_features, messier_refs):
+    def __init__(self, stel, d3_features, messier_features, messier_refs, entries):
         self.stel = stel
+        self.aliases = {}
+        for e in entries:
+            if e.master is not None and not e.suffix and not e.part:
+                master = (e.master.cat, str(e.master.num))
+                self.aliases.setdefault(master, []).append((e.cat, str(e.num)))
         self.d3 = {}
         for f in d3_features:
             self.d3.setdefault(f["properties"]["desig"], d3_mag(f["properties"]["mag"]))
@@ -357,6 +362,9 @@ class Magnitudes:
         record = self.stel.find(prefix, ident, ra, dec)
         if record is None and messier:
             record = self.stel.find("M", messier, ra, dec)
+        for alias in self.aliases.get(key, ()):
+            # Stellarium may file the object under a number OpenNGC keeps as its duplicate.
+            record = record or self.stel.find(alias[0], alias[1], ra, dec)
         stel_v = stellarium.magnitude(record["v"]) if record else None
         stel_b = stellarium.magnitude(record["b"]) if record else None
         visual = [stel_v]
@@ -687,11 +695,10 @@ def build_sac(entries, by_key, d3, lists_dir, names, mags):
             flagged_keys.add(key)
             data = entry.master if entry.master is not None else entry
             d3f = d3_by_desig.get("%s %d" % key)
-            # A list number that OpenNGC keeps as a duplicate takes its own magnitude when a
-            # source has one, else that of the entry it repeats.
-            mag = mags.of(key[0], key[1], entry.ra, entry.dec, data.mag)
-            if mag is None and data is not entry:
-                mag = mags.of(data.cat, data.num, data.ra, data.dec, data.mag)
+            # A list number that OpenNGC keeps as a duplicate is the object of the entry it
+            # repeats: that entry's magnitude, and no second line for it in the plain run.
+            mag = mags.of(data.cat, data.num, data.ra, data.dec, data.mag)
+            flagged_keys.add((data.cat, data.num))
             sac_type = KSTARS_TO_SAC.get(data.ktype, "")
             sac_type = refine_sac_type(sac_type, data.ktype, d3f)
             other = "M %d" % data.messier if data.messier else ""
@@ -913,7 +920,7 @@ def main(argv=None):
     d3 = load_json(args.d3, "dsos.20.json")["features"]
     messier_feats = load_json(args.d3, "messier.json")["features"]
     objects = messier_objects(messier_feats, by_key)
-    mags = Magnitudes(stel, d3, messier_feats, {num: ref for num, ref, _, _ in objects})
+    mags = Magnitudes(stel, d3, messier_feats, {num: ref for num, ref, _, _ in objects}, entries)
 
     os.makedirs(args.out, exist_ok=True)
     out = lambda name: os.path.join(args.out, name)
