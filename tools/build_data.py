@@ -1,21 +1,25 @@
 #!/usr/bin/env python3
 """Builds Zenitor's six data files from open sources.
 
-    python3 tools/build_data.py --d3 /path/to/d3-celestial/data [--openngc FILE] [--out DIR]
+    python3 tools/build_data.py --d3 /path/to/d3-celestial/data [--stellarium DIR]
+                                [--openngc FILE] [--out DIR]
 
 Sources:
+  * Stellarium's deep-sky catalogue and common names (GPL-2.0-or-later) from Debian's
+    stellarium-data package, /usr/share/stellarium/nebulae/default/: B and V magnitudes, names.
   * OpenNGC (CC-BY-SA-4.0) as the SQLite catalogue shipped by Debian's kstars-data package,
-    /usr/share/kstars/OpenNGC.kscat: positions, V magnitudes, types, Messier numbers and
-    common names of the NGC and IC objects.
-  * d3-celestial (BSD-3-Clause), its data/ directory: messier.json (Messier magnitudes, types
-    and common names), dsos.20.json and dsonames.json (other deep-sky catalogues, names,
-    missing magnitudes), stars.6.json with starnames.json (guide stars).
+    /usr/share/kstars/OpenNGC.kscat: positions, types, sizes, duplicates and Messier numbers of
+    the NGC and IC objects.
+  * d3-celestial (BSD-3-Clause), its data/ directory: messier.json (Messier types and
+    magnitudes), dsos.20.json (other deep-sky catalogues, magnitudes), stars.6.json with
+    starnames.json (guide stars).
   * tools/lists/: the Herschel 400, Caldwell and Best NGC observing lists.
 
-Writes messier.txt, Sac72.txt, revngc.txt, revic.txt, gdstars.txt and locations.txt into the
-output directory (default: data/ beside this tool), Latin-1, CR LF line ends, in the fixed
-columns the program's readers use. Python 3 standard library only; the program's build never
-runs this tool.
+Each object gets one magnitude by the rule of data/README.md (choose_magnitude), written on all
+of its lines. Writes messier.txt, Sac72.txt, revngc.txt, revic.txt, gdstars.txt and
+locations.txt into the output directory (default: data/ beside this tool), Latin-1, CR LF line
+ends, in the fixed columns the program's readers use. Python 3 standard library only; the
+program's build never runs this tool.
 """
 
 import argparse
