@@ -168,22 +168,8 @@ class SkyGrid:
 
 
 class NgcEntry:
-    __slots__ = ("cat", "num", "suffix", "part", "ktype", "ra", "dec", "mag", "names",
+    __slots__ = ("cat", "num", "suffix", "part", "ktype", "ra", "dec", "mag",
                  "messier", "major", "minor", "master", "type_number")
-
-
-CATALOGUE_ID = re.compile(r"^(PGC|UGC|UGCA|UGC A|NGC|IC|M|ESO|MCG|CGCG)\s*\d")
-
-
-def common_names(long_name):
-    """The common names in an OpenNGC name field, without the cross identifiers."""
-    names = []
-    for part in (long_name or "").split(", "):
-        part = part.strip()
-        if not part or CATALOGUE_ID.match(part) or "NED" in part or "NOTES" in part:
-            continue
-        names.append(part)
-    return names
 
 
 def load_openngc(path):
@@ -209,7 +195,7 @@ def load_openngc(path):
         if not im:
             # Messier objects outside NGC and IC (M 40, M 45).
             if m_num is not None:
-                messier_only[m_num] = (ktype, ra, dec, mag, common_names(long_name))
+                messier_only[m_num] = (ktype, ra, dec, mag)
             continue
         e = NgcEntry()
         e.cat = im.group(1)
@@ -220,7 +206,6 @@ def load_openngc(path):
         e.ra = ra
         e.dec = dec
         e.mag = mag if mag is not None and mag > 0 else None
-        e.names = common_names(long_name)
         e.messier = m_num
         e.major = major
         e.minor = minor
