@@ -39,6 +39,8 @@ DEFAULT_OPENNGC = "/usr/share/kstars/OpenNGC.kscat"
 # Lettered parts of NGC and IC numbers (NGC 5195A style) this bright or brighter are offered in
 # the plain SAC run under their full designation.
 LETTERED_PART_MAG_LIMIT = 14.0
+# A Stellarium record with an object's number counts only this close (degrees) to its position.
+STELLARIUM_MATCH_RADIUS = 0.25
 # Two visual magnitudes further apart than this disagree (see choose_magnitude).
 DISAGREEMENT = 1.0
 
@@ -341,6 +343,16 @@ class Magnitudes:
         self.kinds = {}
         self.disagreements = 0
 
+    @staticmethod
+    def nearest(records, ra, dec):
+        """The record nearest to the position, if within STELLARIUM_MATCH_RADIUS degrees."""
+        best = None
+        for r in records:
+            d = angular_distance(ra, dec, math.degrees(r["ra"]), math.degrees(r["dec"]))
+            if d <= STELLARIUM_MATCH_RADIUS and (best is None or d < best[0]):
+                best = (d, r)
+        return best[1] if best else None
+
     def of(self, prefix, ident, ra, dec, other=None, messier=None):
         """Magnitude of the object with designation `prefix ident` at (ra, dec) in degrees."""
         key = (prefix, str(ident))
@@ -348,12 +360,12 @@ class Magnitudes:
             return self.cache[key]
         if messier is None and prefix in ("NGC", "IC"):
             messier = self.messier_of.get((prefix, int(ident)))
-        record = self.stel.find(prefix, ident, ra, dec)
-        if record is None and messier:
-            record = self.stel.find("M", messier, ra, dec)
-        for alias in self.aliases.get(key, ()):
-            # Stellarium may file the object under a number OpenNGC keeps as its duplicate.
-            record = record or self.stel.find(alias[0], alias[1], ra, dec)
+        # Stellarium may file the object under its Messier number or under a number OpenNGC
+        # keeps as its duplicate.
+        names = [key] + ([("M", messier)] if messier else []) + self.aliases.get(key, [])
+        record = None
+        for name in names:
+            record = record or self.nearest(self.stel.find(*name), ra, dec)
         stel_v = stellarium.magnitude(record["v"]) if record else None
         stel_b = stellarium.magnitude(record["b"]) if record else None
         visual = [stel_v]

@@ -12,7 +12,6 @@ Debian's stellarium-data package installs both under /usr/share/stellarium/nebul
 """
 
 import gzip
-import math
 import re
 import struct
 
@@ -47,49 +46,27 @@ class Catalog:
                 if value:
                     self.index.setdefault((field, str(value).strip()), []).append(r)
 
-    def find(self, prefix, ident, ra_deg=None, dec_deg=None, radius_deg=0.25):
-        """The record with this designation; with a position, the one nearest to it within the
-        radius (some objects share a number with a companion or carry a wrong cross number)."""
-        found = self.index.get((prefix, str(ident).strip()), [])
-        if ra_deg is None:
-            return found[0] if found else None
-        best = None
-        for r in found:
-            d = separation(ra_deg, dec_deg, math.degrees(r["ra"]), math.degrees(r["dec"]))
-            if d <= radius_deg and (best is None or d < best[0]):
-                best = (d, r)
-        return best[1] if best else None
+    def find(self, prefix, ident):
+        """Every record with this designation: some objects share a number with a companion or
+        carry a wrong cross number, so the caller picks by position."""
+        return self.index.get((prefix, str(ident).strip()), [])
 
 
 def magnitude(value):
     return value if value is not None and 0 < value < UNKNOWN_MAG - 1 else None
 
 
-def separation(ra1, dec1, ra2, dec2):
-    r = math.radians
-    s = (math.sin(r(dec1)) * math.sin(r(dec2))
-         + math.cos(r(dec1)) * math.cos(r(dec2)) * math.cos(r(ra1 - ra2)))
-    return math.degrees(math.acos(max(-1.0, min(1.0, s))))
-
-
 def load_catalog(path):
     data = gzip.decompress(open(path, "rb").read())
     pos = 0
 
+    def unpack(kind, size):
+        nonlocal pos
+        pos += size
+        return struct.unpack_from(kind, data, pos - size)[0]
+
     def u32():
-        nonlocal pos
-        pos += 4
-        return struct.unpack_from(">I", data, pos - 4)[0]
-
-    def i32():
-        nonlocal pos
-        pos += 4
-        return struct.unpack_from(">i", data, pos - 4)[0]
-
-    def double():
-        nonlocal pos
-        pos += 8
-        return struct.unpack_from(">d", data, pos - 8)[0]
+        return unpack(">I", 4)
 
     def string():
         nonlocal pos
@@ -99,7 +76,7 @@ def load_catalog(path):
         pos += n
         return data[pos - n:pos].decode("utf-16-be")
 
-    read = {"u": u32, "i": i32, "d": double, "s": string}
+    read = {"u": u32, "i": lambda: unpack(">i", 4), "d": lambda: unpack(">d", 8), "s": string}
     version = string()
     string()  # edition
     if version != "3.16":
