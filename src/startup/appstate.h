@@ -31,8 +31,8 @@ struct AppState {
     // The user's own data folder. It holds the user's copy of locations.txt when the one in
     // dataDir cannot be written (the program installed for all users); empty: no such copy.
     QString userDataDir;
-    // Whether this user can replace a file; empty: ask the file system. Tests stand in a
-    // read-only answer, since root writes through read-only permissions.
+    // Whether this user can replace a file; empty: ask the file system. Tests answer "no" here
+    // for a read-only folder, since root writes through read-only permissions.
     std::function<bool(const QString& path)> canReplaceFile;
 };
 
