@@ -1,4 +1,5 @@
 #include "startup/appstate.h"
+#include "startup/datafolders.h"
 #include "startup/startup.h"
 
 #include <QApplication>
@@ -6,8 +7,12 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The name gives the user's data folder and the window class; the desktop file name ties the
+    // windows to the installed menu entry and icon.
+    QApplication::setApplicationName(QStringLiteral("zenitor"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.zenitor"));
     AppState state;
-    state.dataDir = QCoreApplication::applicationDirPath();
+    UseProgramDataFolders(state);
 
     QString error;
     if (!RunStartup(state, &error)) {

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <limits>
 
@@ -106,10 +107,39 @@ bool CheckStorable(const QString& text, const QString& what, QString* error) {
     return true;
 }
 
+// Whether this user can replace the file the way WriteLocationsFile does: a new file in the same
+// folder renamed over the old one needs a writable folder, and the save refuses to replace an
+// existing file that is read-only.
+bool CanReplaceFile(const QString& path) {
+    const QFileInfo file(path);
+    return QFileInfo(file.absolutePath()).isWritable() && (!file.exists() || file.isWritable());
+}
+
+bool ProgramCopyWritable(const AppState& state) {
+    const QString path = LocationsFilePath(state.dataDir);
+    return state.canReplaceFile ? state.canReplaceFile(path) : CanReplaceFile(path);
+}
+
+QString UserLocationsPath(const AppState& state) {
+    return state.userDataDir.isEmpty() ? QString() : LocationsFilePath(state.userDataDir);
+}
+
 } // namespace
 
 QString LocationsFilePath(const QString& dataDir) {
     return QDir(dataDir).filePath(QStringLiteral("locations.txt"));
+}
+
+QString LocationsReadPath(const AppState& state) {
+    const QString user = UserLocationsPath(state);
+    if (!user.isEmpty() && QFileInfo::exists(user) && !ProgramCopyWritable(state)) return user;
+    return LocationsFilePath(state.dataDir);
+}
+
+QString LocationsWritePath(const AppState& state) {
+    const QString user = UserLocationsPath(state);
+    if (!user.isEmpty() && !ProgramCopyWritable(state)) return user;
+    return LocationsFilePath(state.dataDir);
 }
 
 QString NextToken(QString& line) {
@@ -202,7 +232,7 @@ bool ReadLocations(AppState& state, QString* error) {
     SetCurrentSiteIndex(state, -1);
     SetObserverPosition(state.sky, 0.0, 0.0);
 
-    const QString path = LocationsFilePath(state.dataDir);
+    const QString path = LocationsReadPath(state);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error) {
@@ -234,8 +264,11 @@ bool LoadLocationsAtStartup(AppState& state, QString* error) {
 }
 
 bool WriteLocations(const AppState& state, QString* error) {
-    return WriteLocationsFile(LocationsFilePath(state.dataDir), state.sites, state.locationsHeaders,
-                              error);
+    const QString path = LocationsWritePath(state);
+    // The user's data folder may not exist yet; when it cannot be made, the save below fails
+    // and names the file.
+    if (path != LocationsFilePath(state.dataDir)) QDir().mkpath(QFileInfo(path).absolutePath());
+    return WriteLocationsFile(path, state.sites, state.locationsHeaders, error);
 }
 
 bool WriteLocationsFile(const QString& path, const SiteTable& sites,

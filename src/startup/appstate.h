@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 // The 22 rows of the object list use slots 0..21; a slot holds 1 + the store index, 0 when free.
@@ -27,6 +28,12 @@ struct AppState {
 
     // Directory the data files are read from and locations.txt is written to.
     QString dataDir;
+    // The user's own data folder. It holds the user's copy of locations.txt when the one in
+    // dataDir cannot be written (the program installed for all users); empty: no such copy.
+    QString userDataDir;
+    // Whether this user can replace a file; empty: ask the file system. Tests answer "no" here
+    // for a read-only folder, since root writes through read-only permissions.
+    std::function<bool(const QString& path)> canReplaceFile;
 };
 
 void SetCurrentSiteIndex(AppState& state, std::int16_t value);
