@@ -1,8 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
 #include "mainwindow/guidestars.h"
-#include "mainwindow/inputrules.h"
-#include "mainwindow/programmessage.h"
 #include "objectlist/objectrows.h"
 #include "objectlist/selection.h"
 #include "printout/printout.h"
@@ -13,6 +11,8 @@
 #include "sky/skytime.h"
 #include "startup/angles.h"
 #include "startup/fitcaption.h"
+#include "startup/inputrules.h"
+#include "startup/programmessage.h"
 #include "startup/twips.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "printout/printout.h"
 
-#include "mainwindow/programmessage.h"
+#include "startup/programmessage.h"
 
 #include "printout/printjob.h"
 #include "sky/civiltime.h"

@@ -1,9 +1,9 @@
 #include "sites/locationwindow.h"
 
-#include "mainwindow/inputrules.h"
-#include "mainwindow/programmessage.h"
 #include "sites/locationsfile.h"
 #include "sites/savereport.h"
+#include "startup/inputrules.h"
+#include "startup/programmessage.h"
 #include "startup/twips.h"
 
 #include <QCheckBox>

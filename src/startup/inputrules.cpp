@@ -1,4 +1,4 @@
-#include "mainwindow/inputrules.h"
+#include "startup/inputrules.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>

@@ -1,4 +1,4 @@
-#include "mainwindow/programmessage.h"
+#include "startup/programmessage.h"
 
 #include <QMessageBox>
 
