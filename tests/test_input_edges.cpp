@@ -255,41 +255,37 @@ private slots:
         }
     }
 
-    // Delete, and Save pressed with the focus in a field holding a bad value.
-    void locationEditorEdges() {
+    // Delete in every numeric box, Escape in a time box, and a button pressed with the focus in
+    // a box holding a bad value: the real message box, no icon, the window stays.
+    void dialogEdges() {
         AppState state = MakeState();
         LocationWindow sites(state);
-        ShowActive(sites);
-        Boxes boxes;
-        auto* north = Find(sites, "txtN");
-        TypeOver(Find(sites, "txtTZ"), 0, "5");
-        TypeOver(north, 0, "8");
-        north->setFocus();
-        north->setText(north->text() + QStringLiteral("91"));
-        Press(Find<QWidget>(sites, "cmdSave"));
-        const QString message = "Invalid horizon.  Must be between 0 and 90.";
-        QTRY_COMPARE(boxes.seen, QStringList{ProgramTitle() + " Ok 0 " + message});
-        QCOMPARE(state.sites[1].Horizon[0], std::int16_t(0));
-        QVERIFY(sites.isVisible());
-        QCOMPARE(north->text() + Find(sites, "txtTZ")->text(), QStringLiteral("8915"));
-    }
-
-    // Delete, Escape in a time box, and Cancel pressed with the focus in a bad box; the message
-    // is a real box with no icon.
-    void printDialogEdges() {
-        AppState state = MakeState();
         Printout print(state);
-        ShowActive(print);
-        Boxes boxes;
         QVERIFY(EscapeRestores(Find(print, "txtStop"), 14));
-        for (const char* name : {"txtStart", "txtStop", "txtInc"})
-            TypeOver(Find(print, name), 0, "0");
-        QVERIFY(Find(print, "txtStart")->text().startsWith(QStringLiteral("0026-12-06")));
-        Find(print, "txtInc")->setFocus();
-        QCOMPARE(Find(print, "txtInc")->text(), QStringLiteral("00"));
-        Press(Find<QWidget>(print, "cmdCancel"));
-        QTRY_COMPARE(boxes.seen, QStringList{ProgramTitle() + " Ok 0 Invalid Increment"});
-        QVERIFY(print.isVisible());
+        const struct {
+            QDialog* window;
+            const char *boxes, *bad, *badText, *button, *message;
+        } cases[] = {
+            {&sites, "txtTZ txtN", "txtN", "891", "cmdSave",
+             "Invalid horizon.  Must be between 0 and 90."},
+            {&print, "txtStart txtStop txtInc", "txtInc", "0", "cmdCancel", "Invalid Increment"}};
+        for (const auto& c : cases) {
+            for (const QString& name : QString::fromLatin1(c.boxes).split(u' ')) {
+                QLineEdit* box = Find(*c.window, qPrintable(name));
+                const QString before = box->text();
+                TypeOver(box, 0, "9");
+                QCOMPARE(box->text(), QLatin1Char('9') + before.mid(1));
+            }
+            ShowActive(*c.window);
+            Boxes boxes;
+            Find(*c.window, c.bad)->setFocus();
+            Find(*c.window, c.bad)->setText(QLatin1String(c.badText));
+            Press(Find<QWidget>(*c.window, c.button));
+            QTRY_COMPARE(boxes.seen, QStringList{ProgramTitle() + " Ok 0 " + c.message});
+            QVERIFY(c.window->isVisible());
+            c.window->close();
+        }
+        QCOMPARE(state.sites[1].Horizon[0], std::int16_t(0));
     }
 };
 
