@@ -62,7 +62,8 @@ void TypeOver(QLineEdit* box, int at, const char* digits) {
         Key(box, Qt::Key(*digits), QString(QLatin1Char(*digits)));
     }
 }
-// Takes out the separator before `at` and presses Escape; true when the text came back.
+// Takes out the separator before `at` and presses Escape; true when the text without it was
+// refused and the text came back.
 bool EscapeRestores(QLineEdit* box, int at) {
     const QString valid = box->text();
     box->setCursorPosition(at);
@@ -160,7 +161,7 @@ private slots:
         QCOMPARE(mag->text(), QStringLiteral("9.0"));
         auto* month = Find(f.window, "txtMonth");
         Find<QCheckBox>(f.window, "chkNow")->click();
-        QVERIFY(EscapeRestores(month, 14)); // the ":" after the hour
+        QVERIFY(EscapeRestores(month, 5)); // the "-" after the year
         // The wheel over controls without the focus changes nothing.
         auto* sites = Find<QComboBox>(f.window, "cmbLoc");
         auto* chooser = Find<QComboBox>(f.window, "cmbDSO");
@@ -261,7 +262,7 @@ private slots:
         AppState state = MakeState();
         LocationWindow sites(state);
         Printout print(state);
-        QVERIFY(EscapeRestores(Find(print, "txtStop"), 14));
+        QVERIFY(EscapeRestores(Find(print, "txtStop"), 14)); // the ":" after the hour
         const struct {
             QDialog* window;
             const char *boxes, *bad, *badText, *button, *message;

@@ -244,6 +244,10 @@ std::optional<QDateTime> ParseCivilDateTime(const QString& input, const QLocale&
         }
         if (next >= numbers.size()) return std::nullopt;
         const Number n = numbers.at(next++);
+        // A field with more digits than it can have is two fields run together, most likely
+        // after a separator was deleted: refused rather than read as some far-off date.
+        if (n.digits > (f == Field::Year ? 4 : 2) || (f == Field::Year && n.digits == 3))
+            return std::nullopt;
         if (f == Field::Day)
             day = n.value;
         else if (f == Field::Month)
@@ -260,6 +264,8 @@ std::optional<QDateTime> ParseCivilDateTime(const QString& input, const QLocale&
 
     const int timeCount = int(numbers.size()) - next;
     if (timeCount > 3 || (timeCount == 0 && marker != 0)) return std::nullopt;
+    for (int i = next; i < numbers.size(); ++i)
+        if (numbers.at(i).digits > 2) return std::nullopt;
     int hour = timeCount > 0 ? numbers.at(next).value : 0;
     const int minute = timeCount > 1 ? numbers.at(next + 1).value : 0;
     const int second = timeCount > 2 ? numbers.at(next + 2).value : 0;
