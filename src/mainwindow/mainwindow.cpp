@@ -1,8 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
 #include "mainwindow/guidestars.h"
-#include "mainwindow/inputrules.h"
-#include "mainwindow/programmessage.h"
 #include "objectlist/objectrows.h"
 #include "objectlist/selection.h"
 #include "printout/printout.h"
@@ -13,7 +11,11 @@
 #include "sky/skytime.h"
 #include "startup/angles.h"
 #include "startup/fitcaption.h"
+#include "startup/inputrules.h"
+#include "startup/lastvalidtext.h"
+#include "startup/programmessage.h"
 #include "startup/twips.h"
+#include "startup/wheelguard.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -55,6 +57,20 @@ bool HasEvenWidths(const QFont& font) {
     return w > 0 && metrics.horizontalAdvance(QLatin1Char('i')) == w &&
            metrics.horizontalAdvance(QLatin1Char(' ')) == w &&
            metrics.horizontalAdvance(QChar(0x00B0)) == w;
+}
+
+// The room a check box's caption cannot use: the indicator and the gap after it.
+int CheckBoxReserve(const QCheckBox* box) {
+    return box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
+           box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box) + 4;
+}
+
+// Check boxes that stand together share one caption size (see FitCaptionGroup).
+void FitCheckBoxGroup(std::initializer_list<QCheckBox*> boxes) {
+    std::vector<CaptionFit> group;
+    for (QCheckBox* box : boxes)
+        group.push_back({box, box->text(), CheckBoxReserve(box)});
+    FitCaptionGroup(group, (*boxes.begin())->font().pointSizeF(), 7);
 }
 
 // Text boxes and combo boxes: button-face background with button text.
@@ -139,10 +155,6 @@ void MainWindow::buildControls() {
         place(box, name, left, top, width, height);
         box->setToolTip(tip);
         box->setChecked(checked);
-        const int indicator =
-            box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
-            box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
-        FitCaption(box, text, indicator + 4, box->font().pointSizeF(), 7);
         return box;
     };
     auto button = [&](const char* name, const QString& text, const QString& tip, int left, int top,
@@ -177,11 +189,14 @@ void MainWindow::buildControls() {
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setToolTip(tip);
         UseButtonFaceColours(combo);
+        KeepWheelToFocusedControl(combo);
         return combo;
     };
 
     txtMonth = textBox("txtMonth", QString(), QString(), 120, 120, 2175, 360);
     txtMonth->setEnabled(false);
+    monthTextKeeper_ =
+        new LastValidText(txtMonth, [](const QString& text) { return IsCivilDateTime(text); });
 
     Label2 = new QLabel(QStringLiteral("To Magnitude:"), this);
     place(Label2, "Label2", 2760, 120, 1335, 255);
@@ -203,6 +218,7 @@ void MainWindow::buildControls() {
     // Like the other controls it takes the focus when clicked, so the magnitude box is checked
     // before the arrow acts.
     sbDsoMag->setFocusPolicy(Qt::StrongFocus);
+    KeepWheelToFocusedControl(sbDsoMag);
 
     chkShowAll =
         check("chkShowAll", QStringLiteral("Show All"), QString(), 5160, 120, 1095, 375, false);
@@ -212,6 +228,7 @@ void MainWindow::buildControls() {
 
     chkNow = check("chkNow", QStringLiteral("Now"), QStringLiteral("Real-time selector"), 120, 600,
                    855, 375, true);
+    FitCheckBoxGroup({chkShowAll, chkInView, chkNow});
     cmdSet = button("cmdSet", QStringLiteral("Set"),
                     QStringLiteral("Press to apply time keyed above."), 1080, 600, 735, 375);
 
@@ -278,6 +295,8 @@ void MainWindow::buildControls() {
     chkPlanet = check("chkPlanet", QStringLiteral("Planets"), QStringLiteral("Not Implemented."),
                       120, 4800, 1335, 375, false);
 
+    FitCheckBoxGroup({chkMess, chkHer, chkCal, chkBNGC, chkSAC, chkNGC, chkIC, chkPlanet});
+
     cmdGuide = button("cmdGuide", QStringLiteral("Guide Stars"), QString(), 120, 6600, 1335, 375);
     Command1 =
         button("Command1", QStringLiteral("Print Objects Over Time"),
@@ -341,7 +360,12 @@ void MainWindow::connectHandlers() {
 
 void MainWindow::showStatus(QLabel* label, const QString& text) {
     label->setText(text);
-    FitCaption(label, text, 4, 12, 8);
+    // The three labels of the status line shrink together.
+    std::vector<CaptionFit> line;
+    for (QLabel* l : {LblNow, lblLocInfo, lblDSOstats})
+        if (l && l != label) line.push_back({l, l->text(), 4});
+    line.push_back({label, text, 4});
+    FitCaptionGroup(line, 12, 8);
 }
 
 // --- activation --------------------------------------------------------------------------------
@@ -430,6 +454,7 @@ void MainWindow::ShowObjectList() {
 }
 
 void MainWindow::catalogueBoxClicked() {
+    if (!leaveCheckPasses()) return;
     SelectObjects();
 }
 
@@ -438,6 +463,8 @@ void MainWindow::cmbDSOClicked() {
     if (entry < 0) return;
     PickChooserEntry(state_, entry);
     ShowObjectList();
+    // The field shows the picked line from its start, the designation, not its blank tail.
+    cmbDSO->lineEdit()->setCursorPosition(0);
 }
 
 void MainWindow::rowClicked(int index) {
@@ -512,7 +539,11 @@ void MainWindow::cmbLocClicked() {
 }
 
 void MainWindow::cmdLocEditClicked() {
-    const int i = cmbLoc->currentIndex();
+    if (!leaveCheckPasses()) return;
+    int i = cmbLoc->currentIndex();
+    // A name typed over the entry counts only when it names a site.
+    if (i < 0 || cmbLoc->itemText(i) != cmbLoc->currentText())
+        i = cmbLoc->findText(cmbLoc->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
     // With no site chosen there is nothing to edit; rather than handing the editor an index it
     // would read as "new site in slot 1" (and so risk an existing site), the button then creates
     // a new site exactly like New Location. This also makes it useful when no site exists yet.
@@ -525,6 +556,7 @@ void MainWindow::cmdLocEditClicked() {
 }
 
 void MainWindow::cmdNewLocClicked() {
+    if (!leaveCheckPasses()) return;
     // The table is indexed by 16-bit values; a further record could not be addressed.
     if (state_.sites.size() >= 32767) return;
     state_.sites.push_back(SiteLocation{});
@@ -553,6 +585,7 @@ QString MainWindow::observingTimeText() const {
 }
 
 void MainWindow::chkNowClicked() {
+    if (!leaveCheckPasses()) return;
     if (chkNow->isChecked()) {
         SetObservingTime(state_.sky, QStringLiteral("Now"));
         showStatus(LblNow, clockLabelText());
@@ -574,6 +607,7 @@ void MainWindow::chkNowClicked() {
 }
 
 void MainWindow::cmdSetClicked() {
+    if (!leaveCheckPasses()) return;
     if (!IsCivilDateTime(txtMonth->text())) {
         ShowProgramMessage(this, QStringLiteral("Invalid Date"));
         return;
@@ -604,6 +638,7 @@ void MainWindow::Timer2Tick() {
 // --- guide stars and printing ----------------------------------------------------------------
 
 void MainWindow::cmdGuideClicked() {
+    if (!leaveCheckPasses()) return;
     if (guideMode_) {
         for (ObjectRowLabel* row : rows_)
             row->setText(QString());
@@ -628,6 +663,7 @@ void MainWindow::cmdGuideClicked() {
 }
 
 void MainWindow::command1Clicked() {
+    if (!leaveCheckPasses()) return;
     Printout dialog(state_, this);
     ShowModalWindow(dialog);
 }
@@ -635,6 +671,11 @@ void MainWindow::command1Clicked() {
 // --- key filters and leaving checks ----------------------------------------------------------
 
 bool MainWindow::filterKey(QLineEdit* box, QKeyEvent* event) {
+    // Escape puts back the last valid date text: the way out of a text that lost a separator.
+    if (event->key() == Qt::Key_Escape && box == txtMonth) {
+        monthTextKeeper_->restore();
+        return true;
+    }
     const TypedKey key = ClassifyKey(*event);
     switch (key.kind) {
     case KeyKind::Backspace:
@@ -657,6 +698,7 @@ void MainWindow::refuseFocusMove(QLineEdit* box, const QString& message) {
     // took it there is still on its way to that control and is dropped (see eventFilter), so a
     // clicked button does not act; then the message shows and the focus goes back to the box.
     refusingBox_ = box;
+    refusalPending_ = true;
     qApp->installEventFilter(this);
     QPointer<QLineEdit> guarded(box);
     QMetaObject::invokeMethod(
@@ -668,8 +710,29 @@ void MainWindow::refuseFocusMove(QLineEdit* box, const QString& message) {
             // Without a window manager nobody hands the activation back after the message.
             activateWindow();
             if (guarded && guarded->isEnabled()) guarded->setFocus(Qt::OtherFocusReason);
+            refusalPending_ = false;
         },
         Qt::QueuedConnection);
+}
+
+bool MainWindow::leaveCheckPasses() {
+    // Clicks give the focus to the control first, so the box has been checked on its way out.
+    // An accessibility action or a shortcut acts with the focus still in the box: its check runs
+    // here, with the same message and the same refusal.
+    bool passes = !refusalPending_;
+    if (passes && focusWidget() == txtDSOMaxMag) validateMagnitude();
+    if (passes && focusWidget() == txtMonth && txtMonth->isEnabled() && !validateMonth()) {
+        ShowProgramMessage(this, QStringLiteral("Invalid Date"));
+        txtMonth->setFocus(Qt::OtherFocusReason);
+        passes = false;
+    }
+    // A refused check box keeps the state it had.
+    auto* acting = qobject_cast<QAbstractButton*>(sender());
+    if (!passes && acting && acting->isCheckable()) {
+        const QSignalBlocker block(acting);
+        acting->setChecked(!acting->isChecked());
+    }
+    return passes;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 
+class LastValidText;
 class QCheckBox;
 class QComboBox;
 class QDialog;
@@ -113,6 +114,9 @@ private:
     bool validateMonth();
     void validateMagnitude();
     void refuseFocusMove(QLineEdit* box, const QString& message);
+    // Runs the leave check of the box that has the focus before a control acts; false when the
+    // action is refused.
+    bool leaveCheckPasses();
     bool filterKey(QLineEdit* box, QKeyEvent* event);
 
     // Opens the location editor modally on record `slot`; isNew marks the empty record that
@@ -134,6 +138,9 @@ private:
     // Set while a refused move is being undone: presses on other controls of the window are
     // dropped, so the control clicked to leave the box does not act.
     QLineEdit* refusingBox_ = nullptr;
+    // From a refused move until the focus is back in the box.
+    bool refusalPending_ = false;
+    LastValidText* monthTextKeeper_ = nullptr;
 
     QLineEdit* txtMonth = nullptr;
     QLabel* Label2 = nullptr;

@@ -27,8 +27,7 @@ bool PrintJob::HasListedObjects(const ListSlots& listSlots) {
     return std::any_of(listSlots.begin(), listSlots.end(), [](std::int16_t v) { return v != 0; });
 }
 
-void PrintJob::Run() {
-    surface_.setScaleInches();
+void PrintJob::MeasurePage() {
     // The printable size is taken in single precision, as the page geometry was worked out.
     const float width = static_cast<float>(surface_.printableWidthInches());
     const float height = static_cast<float>(surface_.printableHeightInches());
@@ -36,6 +35,21 @@ void PrintJob::Run() {
     // full row; it still gets one of each, cut at its edge, so that the job always moves on.
     ObjectsPerPage = static_cast<std::int16_t>(std::max(1.0f, std::floor((width - 1.0f) / 1.16f)));
     StepsPerPage = static_cast<std::int16_t>(std::max(1.0f, std::floor((height - 0.6f) / 0.4f)));
+}
+
+qint64 PrintJob::SheetCount() {
+    MeasurePage();
+    const qint64 objects = std::count_if(state_.listSlots.begin(), state_.listSlots.end(),
+                                         [](std::int16_t v) { return v != 0; });
+    if (objects == 0 || !NotLaterThanStop(start_, stop_)) return 0;
+    const qint64 steps = start_.secsTo(stop_) / incrementSeconds_ + 1;
+    const qint64 sets = (steps + StepsPerPage - 1) / StepsPerPage;
+    return sets * ((objects + ObjectsPerPage - 1) / ObjectsPerPage);
+}
+
+void PrintJob::Run() {
+    surface_.setScaleInches();
+    MeasurePage();
 
     if (!HasListedObjects(state_.listSlots)) {
         // Without objects no step is ever printed and the time would never advance.

@@ -30,6 +30,10 @@ public:
     // is left as it was and the job just ends.
     void Run();
 
+    // The sheets Run would put out, worked out without drawing anything (so also for a job of
+    // millions of steps). Sets ObjectsPerPage and StepsPerPage as Run does.
+    qint64 SheetCount();
+
     void PrintTimeColumn(QDateTime t, const QDateTime& stop);
     void PrintObjectHeader(int storeIndex, int blockColumn);
     void PrintCell(int storeIndex, const QDateTime& t, int blockColumn, int row);
@@ -49,6 +53,7 @@ public:
     static constexpr double RuleRight = 2.0;   // + BlockWidth * column
 
 private:
+    void MeasurePage();
     QDateTime Next(const QDateTime& t) const { return t.addSecs(incrementSeconds_); }
     double BlockX(int column) const { return BlockLeft + BlockWidth * column; }
 

@@ -1,25 +1,31 @@
 #include "printout/printout.h"
 
-#include "mainwindow/programmessage.h"
-
 #include "printout/printjob.h"
 #include "sky/civiltime.h"
+#include "startup/lastvalidtext.h"
+#include "startup/programmessage.h"
+#include "startup/wheelguard.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPrinterInfo>
 #include <QPushButton>
 
 namespace {
+
+// A job of more sheets than this is put out only after the observer agrees: a stop time typed
+// years late would otherwise freeze the window for minutes and fill the printer or the disk.
+constexpr qint64 kSheetsWithoutAsking = 25;
 
 // Far beyond any night, yet small enough that stepping by it stays inside the calendar.
 constexpr qint64 kMaxIncrementMinutes = 100000000;
@@ -53,9 +59,7 @@ Printout::Printout(AppState& state, QWidget* parent)
           return QFileDialog::getSaveFileName(parent, QStringLiteral("Save the print-out as PDF"),
                                               suggested, QStringLiteral("PDF files (*.pdf)"));
       }),
-      showMessage_([](QWidget* parent, const QString& text) {
-          QMessageBox::warning(parent, ProgramTitle(), text, QMessageBox::Ok);
-      }) {
+      showMessage_(&ShowProgramMessage), askQuestion_(&AskProgramQuestion) {
     setObjectName(QStringLiteral("Printout"));
     setWindowTitle(QStringLiteral("Print Over Time"));
     setModal(true);
@@ -78,6 +82,7 @@ Printout::Printout(AppState& state, QWidget* parent)
 
     cboPrinter = new QComboBox(this);
     cboPrinter->setObjectName(QStringLiteral("cboPrinter"));
+    KeepWheelToFocusedControl(cboPrinter);
     Label1 = makeLabel("Label1", QStringLiteral("Start Date and Time"));
     txtStart = makeBox("txtStart");
     Label2 = makeLabel("Label2", QStringLiteral("Stop Date and Time"));
@@ -129,6 +134,10 @@ Printout::Printout(AppState& state, QWidget* parent)
     txtStart->setText(CivilDateTimeText(now, locale_));
     txtStop->setText(CivilDateTimeText(now.addSecs(3 * 3600), locale_));
     txtInc->setText(QStringLiteral("10"));
+    for (QLineEdit* box : {txtStart, txtStop})
+        timeKeepers_.push_back(new LastValidText(box, [this](const QString& text) {
+            return ParseCivilDateTime(text, locale_).has_value();
+        }));
 
     // Besides ":", "/" and the blank, the boxes take the separators of the locale's own
     // date-time text (for example "." or "-"), so that the text written here can be retyped.
@@ -229,6 +238,13 @@ bool Printout::eventFilter(QObject* watched, QEvent* event) {
             if (!CheckBox(box)) return true;
             break;
         }
+        // Escape in a time box puts back its last valid text; when it holds that already,
+        // Escape closes the window as anywhere else.
+        if (key->key() == Qt::Key_Escape) {
+            for (LastValidText* keeper : timeKeepers_)
+                if (keeper->parent() == box && keeper->restore()) return true;
+            break;
+        }
         // A paste would put its text in past the filter.
         if (key->matches(QKeySequence::Paste)) return true;
         if (key->key() == Qt::Key_Backspace) break;
@@ -268,6 +284,9 @@ bool Printout::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Printout::cmdCancel_Click() {
+    // Acting without the focus leaving a box (an accessibility action): the box is checked all
+    // the same, as a click would have it checked.
+    if (!CheckFocusedBox(cmdCancel)) return;
     reject();
 }
 
@@ -307,6 +326,15 @@ void Printout::cmdPrint_Click() {
         return;
     }
     PrintJob job(state_, *surface, start, stop, increment, locale_);
+    const qint64 sheets = job.SheetCount();
+    if (sheets > kSheetsWithoutAsking &&
+        !askQuestion_(this,
+                      QStringLiteral("This print-out takes %1 sheets.  Print it?").arg(sheets))) {
+        surface.reset();
+        // The PDF file was only made ready to write; nothing is left behind.
+        if (target.isPdf() && QFileInfo(target.pdfFile).size() == 0) QFile::remove(target.pdfFile);
+        return;
+    }
     job.Run();
     ObjectsPerPage = job.ObjectsPerPage;
     StepsPerPage = job.StepsPerPage;

@@ -10,7 +10,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
+class LastValidText;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -22,6 +24,8 @@ using PrintSurfaceFactory = std::function<std::unique_ptr<PrintSurface>(const Pr
 using PdfFileNameChooser = std::function<QString(QWidget* parent, const QString& suggestedPath)>;
 // Shows a message with an OK button and the program's title.
 using MessageSink = std::function<void(QWidget* parent, const QString& text)>;
+// Asks a Yes/No question with the program's title; true for Yes.
+using QuestionSink = std::function<bool(QWidget* parent, const QString& text)>;
 
 // The "Print Over Time" window: start and stop time, the step in minutes and the printer for the
 // printed chart of the object list. Modal; a fresh one is made for each opening, and both buttons
@@ -40,6 +44,7 @@ public:
     void setSurfaceFactory(PrintSurfaceFactory factory) { surfaceFactory_ = std::move(factory); }
     void setPdfFileNameChooser(PdfFileNameChooser chooser) { chooseFile_ = std::move(chooser); }
     void setMessageSink(MessageSink sink) { showMessage_ = std::move(sink); }
+    void setQuestionSink(QuestionSink sink) { askQuestion_ = std::move(sink); }
 
     // The PDF name offered first: the start date and time in the name, in the data directory.
     QString SuggestedPdfPath() const;
@@ -81,6 +86,8 @@ private:
     PrintSurfaceFactory surfaceFactory_;
     PdfFileNameChooser chooseFile_;
     MessageSink showMessage_;
+    QuestionSink askQuestion_;
+    std::vector<LastValidText*> timeKeepers_;
 };
 
 // The number at the start of an increment text, in minutes: leading blanks skipped, then digits;

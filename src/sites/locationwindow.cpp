@@ -1,9 +1,9 @@
 #include "sites/locationwindow.h"
 
-#include "mainwindow/inputrules.h"
-#include "mainwindow/programmessage.h"
 #include "sites/locationsfile.h"
 #include "sites/savereport.h"
+#include "startup/inputrules.h"
+#include "startup/programmessage.h"
 #include "startup/twips.h"
 
 #include <QCheckBox>
@@ -118,15 +118,14 @@ void SiteNumberField::focusInEvent(QFocusEvent* event) {
 
 void SiteNumberField::keyPressEvent(QKeyEvent* event) {
     const TypedKey key = ClassifyKey(*event);
-    // Delete only removes text, as Backspace does; with Shift it would cut.
-    bool passes = event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier;
+    bool passes = false;
     switch (key.kind) {
     case KeyKind::Backspace:
     case KeyKind::Movement:
         passes = true;
         break;
     case KeyKind::Character:
-        passes = passes || (key.character >= u'0' && key.character <= u'9') ||
+        passes = (key.character >= u'0' && key.character <= u'9') ||
                  (allowMinus_ && key.character == u'-');
         break;
     case KeyKind::Return:
@@ -473,6 +472,9 @@ void LocationWindow::removeRecord() {
 }
 
 void LocationWindow::cmdSaveClicked() {
+    // A click has checked the field on the way to the button; an accessibility action or a
+    // shortcut presses it with the focus still in the field, which is checked here instead.
+    if (!focusMayLeave()) return;
     // Every field has passed its leave check except possibly the one that had the focus, which
     // passed on the way to this button; a field that cannot be read is still refused here rather
     // than stored as a guessed number.
@@ -528,6 +530,7 @@ void LocationWindow::cmdSaveClicked() {
 }
 
 void LocationWindow::cmdDelClicked() {
+    if (!focusMayLeave()) return;
     if (!isNew_ && state_.sites.size() == 1) {
         // The only site is kept: a table without sites would leave the program nothing to show.
         // The window stays open so that the site can be changed instead.
@@ -550,6 +553,7 @@ void LocationWindow::cmdDelClicked() {
 }
 
 void LocationWindow::CmdAbortClicked() {
+    if (!focusMayLeave()) return;
     if (isNew_) {
         cmdDelClicked();
         return;

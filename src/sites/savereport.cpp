@@ -1,6 +1,6 @@
 #include "sites/savereport.h"
 
-#include "mainwindow/programmessage.h"
+#include "startup/programmessage.h"
 
 #include <QMessageBox>
 

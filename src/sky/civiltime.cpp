@@ -98,11 +98,32 @@ void ScanFormat(const QString& format, bool isDate, DateLayout& layout) {
     CollectWords(literal, layout.literalWords);
 }
 
+// A format whose text is all digits and separators: no month or weekday names and no literal
+// words (the "г." of Bulgarian dates, the "時" of Japanese times). Only such a text can be edited
+// where every key but a digit is refused.
+bool IsNumericFormat(const QString& format, bool isDate) {
+    DateLayout layout;
+    ScanFormat(format, isDate, layout);
+    return !layout.monthIsName && !layout.hasWeekday && layout.literalWords.isEmpty() &&
+           (!isDate || layout.order.size() == 3);
+}
+
+// The date and time formats of the civil text: the locale's own where they are numeric, else
+// ISO 8601 order (year-month-day) and a 24-hour time.
+QString CivilDateFormat(const QLocale& locale) {
+    const QString own = ShortDateFormat(locale);
+    return IsNumericFormat(own, true) ? own : QStringLiteral("yyyy-MM-dd");
+}
+
+QString CivilTimeFormat(const QLocale& locale) {
+    const QString own = LongTimeFormat(locale);
+    return IsNumericFormat(own, false) ? own : QStringLiteral("HH:mm:ss");
+}
+
 DateLayout LayoutOf(const QLocale& locale) {
     DateLayout layout;
-    ScanFormat(ShortDateFormat(locale), true, layout);
-    ScanFormat(LongTimeFormat(locale), false, layout);
-    if (layout.order.size() != 3) layout.order = {Field::Month, Field::Day, Field::Year};
+    ScanFormat(CivilDateFormat(locale), true, layout);
+    ScanFormat(CivilTimeFormat(locale), false, layout);
     return layout;
 }
 
@@ -156,11 +177,11 @@ struct Number {
 } // namespace
 
 QString CivilDateTimeText(const QDateTime& localCivil, const QLocale& locale) {
-    const QString date = locale.toString(localCivil.date(), ShortDateFormat(locale));
+    const QString date = locale.toString(localCivil.date(), CivilDateFormat(locale));
     const QTime t = localCivil.time();
     const QTime whole(t.hour(), t.minute(), t.second());
     if (whole == QTime(0, 0)) return date;
-    return date + QLatin1Char(' ') + locale.toString(whole, LongTimeFormat(locale));
+    return date + QLatin1Char(' ') + locale.toString(whole, CivilTimeFormat(locale));
 }
 
 std::optional<QDateTime> ParseCivilDateTime(const QString& input, const QLocale& locale) {
@@ -223,6 +244,10 @@ std::optional<QDateTime> ParseCivilDateTime(const QString& input, const QLocale&
         }
         if (next >= numbers.size()) return std::nullopt;
         const Number n = numbers.at(next++);
+        // A field with more digits than it can have is two fields run together, most likely
+        // after a separator was deleted: refused rather than read as some far-off date.
+        if (n.digits > (f == Field::Year ? 4 : 2) || (f == Field::Year && n.digits == 3))
+            return std::nullopt;
         if (f == Field::Day)
             day = n.value;
         else if (f == Field::Month)
@@ -239,6 +264,8 @@ std::optional<QDateTime> ParseCivilDateTime(const QString& input, const QLocale&
 
     const int timeCount = int(numbers.size()) - next;
     if (timeCount > 3 || (timeCount == 0 && marker != 0)) return std::nullopt;
+    for (int i = next; i < numbers.size(); ++i)
+        if (numbers.at(i).digits > 2) return std::nullopt;
     int hour = timeCount > 0 ? numbers.at(next).value : 0;
     const int minute = timeCount > 1 ? numbers.at(next + 1).value : 0;
     const int second = timeCount > 2 ? numbers.at(next + 2).value : 0;

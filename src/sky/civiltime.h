@@ -9,7 +9,10 @@
 
 // The locale's short date, a blank and its long time (without a time-zone field); a value
 // exactly at midnight shows the date alone. A two-digit year of the short date is written with
-// four digits so that the text always reads back as the same day.
+// four digits so that the text always reads back as the same day. The text is all digits and
+// separators (and the locale's morning/afternoon marker), because the boxes that edit it take
+// digits only: where the locale writes month names or words (the C locale's "6 Dec 2026"), the
+// date is written year-month-day ("2026-12-06") and the time as 24-hour "HH:mm:ss".
 QString CivilDateTimeText(const QDateTime& localCivil, const QLocale& locale = QLocale());
 
 // Reads a date, or a date followed by a time, in the order of the locale's short date. Accepts

@@ -5,8 +5,8 @@
 
 class QKeyEvent;
 
-// The key filters and value rules of the main window's two text boxes, kept apart from the
-// widgets so that they can be checked on their own.
+// The key filters and value rules of the program's filtered text boxes, shared by every window
+// and kept apart from the widgets so that they can be checked on their own.
 
 // What one key press means to a filtered text box.
 enum class KeyKind {

@@ -1,4 +1,4 @@
-#include "mainwindow/inputrules.h"
+#include "startup/inputrules.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -20,6 +20,9 @@ TypedKey ClassifyKey(const QKeyEvent& event) {
     };
     for (QKeySequence::StandardKey k : editing)
         if (event.matches(k)) return {KeyKind::Editing, QChar()};
+    // Delete removes text as Backspace does. X11 sends it with the text 0x7F, which must not make
+    // it count as a control character. (Shift+Delete cuts and was caught above.)
+    if (key == Qt::Key_Delete) return {KeyKind::Movement, QChar()};
 
     const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
     const QString text = event.text();
