@@ -58,8 +58,9 @@ std::unique_ptr<PrintSurface> OpenPrinterSurface(const PrintTarget& target) {
     std::unique_ptr<QPrinter> printer;
     if (target.isPdf()) {
         // Find out now whether the file can be written; the PDF engine would fail silently.
+        // Appending leaves a file that is there intact until the job really draws.
         QFile probe(target.pdfFile);
-        if (!probe.open(QIODevice::WriteOnly)) return nullptr;
+        if (!probe.open(QIODevice::WriteOnly | QIODevice::Append)) return nullptr;
         probe.close();
         printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);

@@ -20,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace {
 
@@ -168,7 +169,12 @@ QString Printout::SuggestedPdfPath() const {
     const QDateTime start = ReadTime(txtStart).value_or(state_.sky.clock->localNow());
     const QString name = QStringLiteral("zenitor-objects-%1.pdf")
                              .arg(start.toString(QStringLiteral("yyyy-MM-dd-HHmm")));
-    return QDir(state_.dataDir).filePath(name);
+    // Beside the program when its folder can be written (a build tree), else among the user's
+    // documents (an installed program).
+    QString folder = state_.dataDir;
+    if (!QFileInfo(folder).isWritable())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(folder).filePath(name);
 }
 
 std::optional<QDateTime> Printout::ReadTime(const QLineEdit* box) const {
@@ -317,6 +323,7 @@ void Printout::cmdPrint_Click() {
         target.printerName = cboPrinter->currentText();
     }
 
+    const bool pdfExisted = target.isPdf() && QFileInfo::exists(target.pdfFile);
     std::unique_ptr<PrintSurface> surface = surfaceFactory_(target);
     if (!surface) {
         Message(target.isPdf()
@@ -331,8 +338,9 @@ void Printout::cmdPrint_Click() {
         !askQuestion_(this,
                       QStringLiteral("This print-out takes %1 sheets.  Print it?").arg(sheets))) {
         surface.reset();
-        // The PDF file was only made ready to write; nothing is left behind.
-        if (target.isPdf() && QFileInfo(target.pdfFile).size() == 0) QFile::remove(target.pdfFile);
+        // Opening the PDF only made sure it can be written: a new file goes again, an old one
+        // stays as it was.
+        if (target.isPdf() && !pdfExisted) QFile::remove(target.pdfFile);
         return;
     }
     job.Run();

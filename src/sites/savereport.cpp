@@ -2,8 +2,6 @@
 
 #include "startup/programmessage.h"
 
-#include <QMessageBox>
-
 QString SaveFailureText(const QString& reason) {
     return QStringLiteral(
                "The sites were not saved.\n\n%1\n\nThe locations file keeps its previous "
@@ -13,5 +11,5 @@ QString SaveFailureText(const QString& reason) {
 }
 
 void ReportSaveFailure(QWidget* parent, const QString& reason) {
-    QMessageBox::warning(parent, ProgramTitle(), SaveFailureText(reason));
+    ShowProgramMessage(parent, SaveFailureText(reason));
 }
