@@ -1,5 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
+#include "mainwindow/choosersearch.h"
 #include "mainwindow/guidestars.h"
 #include "mainwindow/inputrules.h"
 #include "mainwindow/programmessage.h"
@@ -231,6 +232,7 @@ void MainWindow::buildControls() {
     chooserView->setMinimumWidth(QFontMetrics(chooserFont).horizontalAdvance(QString(91, u'M')) +
                                  chooserView->verticalScrollBar()->sizeHint().width());
     cmbDSO->setCurrentIndex(-1);
+    chooserSearch_ = new ChooserSearch(cmbDSO, chooserModel_);
 
     cmdLocEdit =
         button("cmdLocEdit", QStringLiteral("Location Editor"),
@@ -330,6 +332,11 @@ void MainWindow::connectHandlers() {
     connect(cmdLocEdit, &QPushButton::clicked, this, &MainWindow::cmdLocEditClicked);
     connect(cmdNewLoc, &QPushButton::clicked, this, &MainWindow::cmdNewLocClicked);
     connect(cmbDSO, &QComboBox::activated, this, &MainWindow::cmbDSOClicked);
+    // A line found by typing is picked exactly as the same line picked from the full list.
+    connect(chooserSearch_, &ChooserSearch::entryPicked, this, [this](int entry) {
+        cmbDSO->setCurrentIndex(entry);
+        cmbDSOClicked();
+    });
     for (ObjectRowLabel* row : rows_)
         connect(row, &ObjectRowLabel::clicked, this, &MainWindow::rowClicked);
     connect(sbDsoMag, &QScrollBar::valueChanged, this, &MainWindow::sbDsoMagChanged);

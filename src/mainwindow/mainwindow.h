@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 
+class ChooserSearch;
 class QCheckBox;
 class QComboBox;
 class QDialog;
@@ -146,6 +147,7 @@ private:
     QPushButton* cmdSet = nullptr;
     QComboBox* cmbDSO = nullptr;
     QStringListModel* chooserModel_ = nullptr;
+    ChooserSearch* chooserSearch_ = nullptr;
     QPushButton* cmdLocEdit = nullptr;
     QPushButton* cmdNewLoc = nullptr;
     QLabel* Label1 = nullptr;
