@@ -1,4 +1,5 @@
 #include "startup/appstate.h"
+#include "startup/nightvision.h"
 #include "startup/startup.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    InstallNightVision();
     AppState state;
     state.dataDir = QCoreApplication::applicationDirPath();
 

@@ -144,6 +144,7 @@ ChooserSearch::ChooserSearch(QComboBox* chooser, QStringListModel* lines)
     connect(lines_, &QAbstractItemModel::rowsRemoved, this, &ChooserSearch::linesReset);
     connect(lines_, &QAbstractItemModel::dataChanged, this, &ChooserSearch::linesReset);
     field_->installEventFilter(this);
+    chooser->installEventFilter(this);
     chooser->window()->installEventFilter(this);
 }
 
@@ -253,7 +254,9 @@ void ChooserSearch::endSearch(bool restore) {
 
 bool ChooserSearch::eventFilter(QObject* watched, QEvent* event) {
     if (!searching_) return false;
-    if (watched != field_) {
+    // The combo box holds the focus and hands keys on to its field; a key sent to the field
+    // itself comes here directly.
+    if (watched != field_ && watched != chooser_) {
         // The list stays put on the screen: moving or hiding the window ends the search.
         const QEvent::Type t = event->type();
         if (t == QEvent::Move || t == QEvent::Resize || t == QEvent::Hide) endSearch(true);
