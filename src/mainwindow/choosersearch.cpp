@@ -169,18 +169,21 @@ void ChooserSearch::textEdited(const QString& text) {
         endSearch(false);
         return;
     }
-    if (indexStale_) {
-        allLines_ = lines_->stringList();
-        index_.rebuild(allLines_);
-        indexStale_ = false;
-        lastKey_.clear();
-    }
+    buildKeys();
     // A fragment that extends the last one can only match among the last matches.
     const bool narrowing = !lastKey_.isEmpty() && key.contains(lastKey_);
     offered_ = narrowing ? index_.match(text, &offered_) : index_.match(text);
     lastKey_ = key;
     model_->setOffered(allLines_, offered_);
     showOffered();
+}
+
+void ChooserSearch::buildKeys() {
+    if (!indexStale_) return;
+    allLines_ = lines_->stringList();
+    index_.rebuild(allLines_);
+    indexStale_ = false;
+    lastKey_.clear();
 }
 
 void ChooserSearch::linesReset() {
@@ -253,6 +256,9 @@ void ChooserSearch::endSearch(bool restore) {
 }
 
 bool ChooserSearch::eventFilter(QObject* watched, QEvent* event) {
+    // The keys are built when the observer comes to the field, so that the first key typed only
+    // compares.
+    if (watched == chooser_ && event->type() == QEvent::FocusIn) buildKeys();
     if (!searching_) return false;
     // The combo box holds the focus and hands keys on to its field; a key sent to the field
     // itself comes here directly.

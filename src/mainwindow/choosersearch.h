@@ -56,6 +56,7 @@ protected:
 private:
     void textEdited(const QString& text);
     void textChanged(const QString& text);
+    void buildKeys();
     void linesReset();
     void showOffered();
     void pickRow(int row);
