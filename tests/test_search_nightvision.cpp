@@ -70,7 +70,9 @@ private slots:
     // Keys go to the combo box, as at the keyboard: it holds the focus and hands them on.
     void cleanup() { QTest::keyClick(chooser_, Qt::Key_Escape), field_->clear(); }
 
-    void typingOffersEveryLineHoldingTheFragmentInChooserOrder() {
+    void typingOffersMatchingLinesAndEscapeOrClearingLeavesAllAsItWas() {
+        const ListSlots taken = state_.listSlots;
+        const int current = chooser_->currentIndex(), pos = state_.store.objects[100].ListPos;
         const char* const cases[][2] = {{"m31", "M 31/"},           {"M 31", "M 31/"},
                                         {"whirl", "M 51/"},         {"ngc7000", "NGC 7000 "},
                                         {"aNDroMEDA gAL", "M 31/"}, {"Ic 434", "IC 434 "}};
@@ -78,15 +80,23 @@ private slots:
             QTest::keyClicks(chooser_, typed);
             QVERIFY2(search_->popup()->isVisible(), typed);
             QCOMPARE(search_->offered(), entriesHolding(typed));
-            QStringList lines;
+            bool named = false;
             for (const int entry : search_->offered())
-                lines << chooser_->itemText(entry);
-            QVERIFY2(('\n' + lines.join('\n')).contains('\n' + QString(designation)), typed);
+                named |= chooser_->itemText(entry).startsWith(designation);
+            QVERIFY2(named, typed);
             // One key back widens the offer again.
             QTest::keyClick(chooser_, Qt::Key_Backspace);
             QCOMPARE(search_->offered(), entriesHolding(QString(typed).chopped(1)));
-            cleanup();
+            QTest::keyClick(chooser_, Qt::Key_Escape);
+            QVERIFY(field_->text().isEmpty() && !search_->popup()->isVisible());
         }
+        QTest::keyClicks(chooser_, "m");
+        QTest::keyClick(chooser_, Qt::Key_Backspace);
+        QVERIFY(!search_->popup()->isVisible());
+        QTest::keyClick(chooser_, Qt::Key_Return);
+        QVERIFY(state_.listSlots == taken);
+        QCOMPARE(chooser_->currentIndex(), current);
+        QCOMPARE(state_.store.objects[100].ListPos, pos);
     }
 
     void enterAndClickPickIntoTheFirstFreeRow() {
@@ -98,6 +108,11 @@ private slots:
         QCOMPARE(state_.listSlots[1], slotOf(second));
         QVERIFY(window_->objectRow(1)->text().startsWith(chooser_->itemText(second).left(8)));
         QVERIFY(!search_->popup()->isVisible());
+        // Escape after a pick puts back the picked line.
+        const QString picked = field_->text();
+        QTest::keyClicks(chooser_, "x");
+        QTest::keyClick(chooser_, Qt::Key_Escape);
+        QCOMPARE(field_->text(), picked);
 
         field_->clear();
         QTest::keyClicks(chooser_, "whirlpool");
@@ -108,23 +123,6 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(list->model()->index(0, 0)).center());
         QCOMPARE(state_.listSlots[3], slotOf(first));
-    }
-
-    void escapeAndClearingLeaveEverythingAsItWas() {
-        const QString before = field_->text();
-        const ListSlots taken = state_.listSlots;
-        const int current = chooser_->currentIndex(), pos = state_.store.objects[100].ListPos;
-        QTest::keyClicks(chooser_, "andro");
-        QTest::keyClick(chooser_, Qt::Key_Escape);
-        QCOMPARE(field_->text(), before);
-        QVERIFY(!search_->popup()->isVisible());
-        QTest::keyClicks(chooser_, "m");
-        QTest::keyClick(chooser_, Qt::Key_Backspace);
-        QVERIFY(!search_->popup()->isVisible());
-        QTest::keyClick(chooser_, Qt::Key_Return);
-        QVERIFY(state_.listSlots == taken);
-        QCOMPARE(chooser_->currentIndex(), current);
-        QCOMPARE(state_.store.objects[100].ListPos, pos);
     }
 
     void nightKeyReachesEveryWindowAndSwitchesBack() {

@@ -105,6 +105,14 @@ public:
         setObjectName(QStringLiteral("NightVision"));
     }
 
+    ~NightVisionSwitch() override {
+        // No text box may outlive the style it was lent.
+        if (noCaret_)
+            for (QWidget* w : QApplication::allWidgets())
+                if (w->testAttribute(Qt::WA_SetStyle) && w->style() == noCaret_)
+                    w->setStyle(nullptr);
+    }
+
     bool on() const { return on_; }
 
     void set(bool on) {
@@ -150,7 +158,8 @@ protected:
             return true;
         }
         case QEvent::Paint:
-            if (auto* box = qobject_cast<QLineEdit*>(watched); on_ && box) {
+            if (!on_) break;
+            if (auto* box = qobject_cast<QLineEdit*>(watched)) {
                 PaintWithRedCaret(box, event);
                 return true;
             }
