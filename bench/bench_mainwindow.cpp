@@ -2,9 +2,7 @@
 // bundled store, "Show All" (no magnitude limit, the longest chooser), the chooser refilled through
 // its model, with and without "In View Only".
 
-#include "mainwindow/mainwindow.h"
-#include "startup/loadingwindow.h"
-#include "startup/startup.h"
+#include "everycatalogue.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,21 +30,9 @@ double MedianPassMs(MainWindow& window, int runs) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     AppState state;
-    state.dataDir = QStringLiteral(ZENITOR_SOURCE_DATA_DIR);
-    QString error;
-    LoadingWindow* loading = RunStartup(state, &error);
-    if (!loading) {
-        std::printf("start-up failed: %s\n", qPrintable(error));
-        return 1;
-    }
-    loading->hide();
-    MainWindow window(state);
-    window.show();
-    for (const char* name :
-         {"chkMess", "chkHer", "chkCal", "chkBNGC", "chkSAC", "chkNGC", "chkIC", "chkShowAll"}) {
-        auto* box = window.findChild<QCheckBox*>(QLatin1String(name));
-        if (box && !box->isChecked()) box->click();
-    }
+    const std::unique_ptr<MainWindow> opened = OpenWithEveryCatalogue(state);
+    if (!opened) return 1;
+    MainWindow& window = *opened;
     auto* inView = window.findChild<QCheckBox*>(QStringLiteral("chkInView"));
     for (bool on : {false, true}) {
         if (inView->isChecked() != on) inView->click();

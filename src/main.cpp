@@ -1,5 +1,6 @@
 #include "startup/appstate.h"
 #include "startup/datafolders.h"
+#include "startup/nightvision.h"
 #include "startup/startup.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     // windows to the installed menu entry and icon.
     QApplication::setApplicationName(QStringLiteral("zenitor"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.zenitor"));
+    InstallNightVision();
     AppState state;
     UseProgramDataFolders(state);
 

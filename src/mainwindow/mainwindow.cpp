@@ -1,5 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
+#include "mainwindow/choosersearch.h"
 #include "mainwindow/guidestars.h"
 #include "objectlist/objectrows.h"
 #include "objectlist/selection.h"
@@ -248,6 +249,7 @@ void MainWindow::buildControls() {
     chooserView->setMinimumWidth(QFontMetrics(chooserFont).horizontalAdvance(QString(91, u'M')) +
                                  chooserView->verticalScrollBar()->sizeHint().width());
     cmbDSO->setCurrentIndex(-1);
+    chooserSearch_ = new ChooserSearch(cmbDSO, chooserModel_);
 
     cmdLocEdit =
         button("cmdLocEdit", QStringLiteral("Location Editor"),
@@ -349,6 +351,11 @@ void MainWindow::connectHandlers() {
     connect(cmdLocEdit, &QPushButton::clicked, this, &MainWindow::cmdLocEditClicked);
     connect(cmdNewLoc, &QPushButton::clicked, this, &MainWindow::cmdNewLocClicked);
     connect(cmbDSO, &QComboBox::activated, this, &MainWindow::cmbDSOClicked);
+    // A line found by typing is picked exactly as the same line picked from the full list.
+    connect(chooserSearch_, &ChooserSearch::entryPicked, this, [this](int entry) {
+        cmbDSO->setCurrentIndex(entry);
+        cmbDSOClicked();
+    });
     for (ObjectRowLabel* row : rows_)
         connect(row, &ObjectRowLabel::clicked, this, &MainWindow::rowClicked);
     connect(sbDsoMag, &QScrollBar::valueChanged, this, &MainWindow::sbDsoMagChanged);
@@ -463,8 +470,10 @@ void MainWindow::cmbDSOClicked() {
     if (entry < 0) return;
     PickChooserEntry(state_, entry);
     ShowObjectList();
-    // The field shows the picked line from its start, the designation, not its blank tail.
-    cmbDSO->lineEdit()->setCursorPosition(0);
+    // The field shows the picked line from its start, the designation, not its blank tail; the
+    // line is selected so that typing starts a new search instead of adding to it.
+    const int length = int(cmbDSO->lineEdit()->text().size());
+    cmbDSO->lineEdit()->setSelection(length, -length);
 }
 
 void MainWindow::rowClicked(int index) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 class LastValidText;
+class ChooserSearch;
 class QCheckBox;
 class QComboBox;
 class QDialog;
@@ -153,6 +154,7 @@ private:
     QPushButton* cmdSet = nullptr;
     QComboBox* cmbDSO = nullptr;
     QStringListModel* chooserModel_ = nullptr;
+    ChooserSearch* chooserSearch_ = nullptr;
     QPushButton* cmdLocEdit = nullptr;
     QPushButton* cmdNewLoc = nullptr;
     QLabel* Label1 = nullptr;

@@ -57,7 +57,9 @@ AboutWindow::AboutWindow(AppState& state, QWidget* parent) : QWidget(parent), st
             "Stars\" button lists bright stars that help you align the scope. If you leave "
             "the protractor attached, this is needed only once. After that the program tells "
             "you where to point; this gets the scope into the general area of the object, "
-            "and the finder and a low-power eyepiece do the rest."),
+            "and the finder and a low-power eyepiece do the rest. At the eyepiece, Ctrl+N turns "
+            "every window red on black to keep your eyes dark-adapted; Ctrl+N again turns it "
+            "back."),
         QRect(120, 2400, 10695, 1335));
     AddPassage(this, "Label3",
                QStringLiteral(

@@ -1,0 +1,34 @@
+#pragma once
+
+// The set-up the main-window benches share: the bundled data loaded as at start-up and the main
+// window shown over it with every catalogue and "Show All" ticked (the longest chooser).
+
+#include "mainwindow/mainwindow.h"
+#include "startup/loadingwindow.h"
+#include "startup/startup.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <cstdio>
+#include <memory>
+
+// Null (with the reason printed) when the data cannot be loaded.
+inline std::unique_ptr<MainWindow> OpenWithEveryCatalogue(AppState& state) {
+    state.dataDir = QStringLiteral(ZENITOR_SOURCE_DATA_DIR);
+    QString error;
+    LoadingWindow* loading = RunStartup(state, &error);
+    if (!loading) {
+        std::printf("start-up failed: %s\n", qPrintable(error));
+        return nullptr;
+    }
+    loading->hide();
+    auto window = std::make_unique<MainWindow>(state);
+    window->show();
+    QApplication::processEvents();
+    for (const char* name :
+         {"chkMess", "chkHer", "chkCal", "chkBNGC", "chkSAC", "chkNGC", "chkIC", "chkShowAll"}) {
+        auto* box = window->findChild<QCheckBox*>(QLatin1String(name));
+        if (box && !box->isChecked()) box->click();
+    }
+    return window;
+}
