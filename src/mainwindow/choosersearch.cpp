@@ -252,7 +252,16 @@ void ChooserSearch::endSearch(bool restore) {
     if (popup_) popup_->hide();
     offered_.clear();
     lastKey_.clear();
-    if (restore) chooser_->setEditText(textBefore_);
+    if (restore) {
+        chooser_->setEditText(textBefore_);
+        ShowChooserFieldFromStart(chooser_);
+    }
+}
+
+void ShowChooserFieldFromStart(QComboBox* chooser) {
+    QLineEdit* field = chooser->lineEdit();
+    const int length = int(field->text().size());
+    field->setSelection(length, -length);
 }
 
 bool ChooserSearch::eventFilter(QObject* watched, QEvent* event) {

@@ -32,6 +32,10 @@ private:
     QVector<qsizetype> starts_;
 };
 
+// Shows the chooser's field from its first character (the designation, not the blank tail) and
+// selects it, so that typing starts a new search instead of adding to the line.
+void ShowChooserFieldFromStart(QComboBox* chooser);
+
 // Typing into the object chooser's field offers the chooser lines that hold the typed text in a
 // list under the field, updated with each key. Enter or a click on an offered line reports its
 // chooser position through entryPicked, for the window to pick exactly as from the full list;

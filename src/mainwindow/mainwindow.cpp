@@ -470,10 +470,7 @@ void MainWindow::cmbDSOClicked() {
     if (entry < 0) return;
     PickChooserEntry(state_, entry);
     ShowObjectList();
-    // The field shows the picked line from its start, the designation, not its blank tail; the
-    // line is selected so that typing starts a new search instead of adding to it.
-    const int length = int(cmbDSO->lineEdit()->text().size());
-    cmbDSO->lineEdit()->setSelection(length, -length);
+    ShowChooserFieldFromStart(cmbDSO);
 }
 
 void MainWindow::rowClicked(int index) {
