@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared set-up of the main-window tests: a small store written in code, two sites, a fixed
-// clock, a pinned locale, and a watcher that answers the modal windows the window opens.
+// Shared set-up of the window tests: a small store written in code, two sites, a fixed clock,
+// and a watcher that answers the modal windows a window opens.
 
 #include "mainwindow/mainwindow.h"
 #include "sky/clock.h"
@@ -20,7 +20,7 @@
 #include <memory>
 
 inline CatalogObject MakeObject(const char* letter, const char* designation, double raHours,
-                                double decDeg, double mag, const char* type) {
+                                double decDeg, double mag, const char* type = "GX") {
     CatalogObject o;
     o.Catalog = QString::fromLatin1(letter);
     o.Designation = QString::fromLatin1(designation);
@@ -28,8 +28,7 @@ inline CatalogObject MakeObject(const char* letter, const char* designation, dou
     o.Dec = decDeg * PiValue / 180.0;
     o.Mag = mag;
     o.Comment = QStringLiteral("comment of ") + QString::fromLatin1(designation);
-    const bool sac = QByteArray("HCBS").contains(letter[0]);
-    if (sac)
+    if (QByteArray("HCBS").contains(letter[0]))
         o.SacType = QString::fromLatin1(type);
     else
         o.TypeCode = QString::fromLatin1(type);
@@ -51,12 +50,8 @@ inline void FillStore(ObjectStore& store) {
         MakeObject("N", "NGC 7002", 21.1, -89, 5.0, "GX"), // 8: never up in the north
         MakeObject("I", "IC 1", 0.1, 89, 7.0, "GX"),       // 9
     };
-    store.MessierEnd = 3;
-    store.ListedEnd = 5;
-    store.SacEnd = 6;
-    store.NgcEnd = 9;
-    store.IcEnd = 10;
-    store.ObjectCount = 10;
+    store.MessierEnd = 3, store.ListedEnd = 5, store.SacEnd = 6, store.NgcEnd = 9;
+    store.IcEnd = store.ObjectCount = 10;
 }
 
 inline SiteLocation MakeSite(const char* name, int lat, int lon, int zone, bool primary) {
@@ -70,14 +65,11 @@ inline SiteLocation MakeSite(const char* name, int lat, int lon, int zone, bool 
 }
 
 // Answers every modal window as soon as it is up: message boxes are confirmed and their texts
-// and titles noted, other dialogs are closed and their object names noted.
+// and titles noted; other dialogs are closed and their object names noted, unless closeDialogs
+// is off (for a test that works in a modal window itself).
 class ModalWatcher : public QObject {
 public:
-    QStringList messages;
-    QStringList titles;
-    QStringList dialogs;
-    // Off for a test that shows a modal window itself and works in it: only message boxes are
-    // answered then.
+    QStringList messages, titles, dialogs;
     bool closeDialogs = true;
 
     ModalWatcher() {
@@ -100,6 +92,8 @@ private:
     QTimer timer_;
 };
 
+// The main window on FillStore's objects, the sites Sydney and "Back yard" (primary, latitude
+// 45, zone -5), in Now mode on a fixed clock at 3/1/2026 22:00.
 struct WindowFixture {
     AppState state;
     std::shared_ptr<FixedClock> clock;
@@ -111,8 +105,7 @@ struct WindowFixture {
         state.sites = {MakeSite("Sydney", -33, 151, 10, false),
                        MakeSite("Back yard", 45, -75, -5, true)};
         SetCurrentSiteIndex(state, 1);
-        clock =
-            std::make_shared<FixedClock>(QDateTime(QDate(2026, 3, 1), QTime(22, 0, 0), Qt::UTC));
+        clock = std::make_shared<FixedClock>(QDateTime({2026, 3, 1}, {22, 0}, Qt::UTC));
         state.sky.clock = clock;
         state.sky.UseNow = true;
         window = std::make_unique<MainWindow>(state);
@@ -130,4 +123,10 @@ struct WindowFixture {
     }
     QString text(const char* label) const { return get<QLabel>(label)->text(); }
     QString row(int index) const { return window->objectRow(index)->text(); }
+    // Picks an entry of a combo box as a click on it does.
+    void choose(const char* combo, int entry) {
+        auto* box = get<QComboBox>(combo);
+        box->setCurrentIndex(entry);
+        emit box->activated(entry);
+    }
 };
