@@ -67,6 +67,35 @@ QString Sheet(const RecordingSurface& s, int sheet) {
     return out.join(',');
 }
 
+// The window, shown, set to PDF, its messages, PDF-name questions and prints caught (with
+// `realPrinter` the real PDF output is used; without `sink` the real message box).
+struct Dialog {
+    Printout dialog;
+    QComboBox* printers = dialog.findChild<QComboBox*>("cboPrinter");
+    QStringList messages;
+    QString suggested, chosen;
+    int prints = 0;
+
+    explicit Dialog(AppState& state, bool sink = true, bool realPrinter = false) : dialog(state) {
+        if (sink)
+            dialog.setMessageSink([this](QWidget*, const QString& text) { messages << text; });
+        if (!realPrinter)
+            dialog.setSurfaceFactory([this](const PrintTarget&) {
+                return ++prints, std::make_unique<RecordingSurface>();
+            });
+        dialog.setPdfFileNameChooser(
+            [this](QWidget*, const QString& s) { return suggested = s, chosen; });
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        printers->setCurrentIndex(printers->findText(Printout::PdfEntry));
+    }
+    QLineEdit* box(const char* name) { return dialog.findChild<QLineEdit*>(name); }
+    void click(const char* name) {
+        QTest::mouseClick(dialog.findChild<QWidget*>(name), Qt::LeftButton);
+    }
+};
+
 } // namespace
 
 class TestPrintout : public QObject {
@@ -175,20 +204,6 @@ private slots:
         }
     }
 
-    void dialogOpensWithClockTimes() {
-        AppState state = MakeState(1);
-        Printout dialog(state);
-        QVERIFY(dialog.windowTitle() == QStringLiteral("Print Over Time") && dialog.isModal());
-        QCOMPARE(dialog.findChild<QLineEdit*>("txtStart")->text(),
-                 QStringLiteral("3/15/2024 8:00:00 PM"));
-        QCOMPARE(dialog.findChild<QLineEdit*>("txtStop")->text(),
-                 QStringLiteral("3/15/2024 11:00:00 PM"));
-        QCOMPARE(dialog.findChild<QLineEdit*>("txtInc")->text(), QStringLiteral("10"));
-        auto* combo = dialog.findChild<QComboBox*>("cboPrinter");
-        QCOMPARE(combo->count(), int(QPrinterInfo::availablePrinters().size()) + 1);
-        QCOMPARE(combo->itemText(combo->count() - 1), Printout::PdfEntry);
-    }
-
     void dialogBoxes() {
         const QString s = "3/15/2024 8:00:00 PM", later = "3/15/2024 11:00:00 PM",
                       date = "Invalid Date";
@@ -199,115 +214,80 @@ private slots:
             {"txtStart", "13/45/2024 20:00", later, "10", date}, {"txtStop", s, "3/15/2024 25:00:00", "10", date},
             {"txtStop", s, s, "10", order}, {"txtStart", later, s, "10", order}, {"txtStart", s, "x", "10", ""},
             {"txtInc", s, later, "0", inc}, {"txtInc", s, later, "", inc}};
-        // clang-format on
-        for (const auto& r : rows) {
-            AppState state = MakeState(1);
-            Printout d(state);
-            QStringList messages;
-            d.setMessageSink([&](QWidget*, const QString& text) { messages << text; });
-            d.show();
-            QVERIFY(QTest::qWaitForWindowActive(&d));
-            for (const auto& [name, text] :
-                 {std::pair{"txtStart", r.start}, {"txtStop", r.stop}, {"txtInc", r.inc}})
-                d.findChild<QLineEdit*>(name)->setText(text);
-            QLineEdit* edit = d.findChild<QLineEdit*>(r.box);
-            edit->setFocus();
-            QTest::keyClick(edit, Qt::Key_Tab);
-            QCOMPARE(messages, r.message.isEmpty() ? QStringList() : QStringList{r.message});
-            QCOMPARE(d.focusWidget() == edit, !r.message.isEmpty());
-        }
-        // clang-format off
         const struct { const char *box, *before; char key; const char* after; } keys[] = {
             {"txtStart", "3/1", '5', "3/15"}, {"txtStart", "8", ':', "8:"}, {"txtStart", "8:00", 'P', "8:00"},
-            {"txtStop", "12", '3', "12"}, {"txtStop", "12", '/', "12/"}, {"txtStop", "12", ' ', "12 "},
-            {"txtInc", "1", '5', "15"}, {"txtInc", "1", ':', "1"}, {"txtInc", "15", '\b', "1"}};
+            {"txtStop", "12", '3', "12"}, {"txtStop", "12", '/', "12/"}, {"txtInc", "1", ':', "1"}, {"txtInc", "15", '\b', "1"}};
         // clang-format on
         AppState state = MakeState(1);
-        Printout d(state);
-        d.show();
-        QVERIFY(QTest::qWaitForWindowActive(&d));
+        Dialog d(state);
+        QCOMPARE(d.box("txtStart")->text() + '|' + d.box("txtStop")->text() + '|' +
+                     d.box("txtInc")->text(),
+                 s + '|' + later + "|10");
+        QCOMPARE(d.printers->count(), int(QPrinterInfo::availablePrinters().size()) + 1);
+        for (const auto& r : rows) {
+            d.messages.clear();
+            for (const auto& [name, text] :
+                 {std::pair{"txtStart", r.start}, {"txtStop", r.stop}, {"txtInc", r.inc}})
+                d.box(name)->setText(text);
+            d.box(r.box)->setFocus();
+            QTest::keyClick(d.box(r.box), Qt::Key_Tab);
+            QCOMPARE(d.messages, r.message.isEmpty() ? QStringList() : QStringList{r.message});
+            QCOMPARE(d.dialog.focusWidget() == d.box(r.box), !r.message.isEmpty());
+        }
         for (const auto& k : keys) {
-            QLineEdit* edit = d.findChild<QLineEdit*>(k.box);
-            edit->setFocus();
-            edit->setText(k.before);
-            k.key == '\b' ? QTest::keyClick(edit, Qt::Key_Backspace) : QTest::keyClick(edit, k.key);
-            QCOMPARE(edit->text(), QLatin1String(k.after));
+            d.box(k.box)->setFocus();
+            d.box(k.box)->setText(k.before);
+            k.key == '\b' ? QTest::keyClick(d.box(k.box), Qt::Key_Backspace)
+                          : QTest::keyClick(d.box(k.box), k.key);
+            QCOMPARE(d.box(k.box)->text(), QLatin1String(k.after));
         }
     }
 
     void clicksWaitForTheLeaveCheck() {
         for (const char* target : {"cmdPrint", "cmdCancel", "txtStop"}) {
             AppState state = MakeState(1);
-            Printout d(state);
-            int prints = 0;
-            ModalWatcher watcher;
-            d.setSurfaceFactory(
-                [&](const PrintTarget&) { return ++prints, std::make_unique<RecordingSurface>(); });
-            d.setPdfFileNameChooser(
-                [](QWidget*, const QString&) { return QStringLiteral("/tmp/x.pdf"); });
-            d.show();
-            QVERIFY(QTest::qWaitForWindowActive(&d));
-            auto* combo = d.findChild<QComboBox*>("cboPrinter");
-            combo->setCurrentIndex(combo->findText(Printout::PdfEntry));
-            QLineEdit* inc = d.findChild<QLineEdit*>("txtInc");
-            inc->setFocus();
-            inc->setText(QStringLiteral("0"));
-            QTest::mouseClick(d.findChild<QWidget*>(target), Qt::LeftButton);
-            QCOMPARE(watcher.messages, QStringList{"Invalid Increment"});
-            QCOMPARE(watcher.titles, QStringList{"Zenitor"});
-            QVERIFY(d.focusWidget() == inc && d.isVisible() && prints == 0 && state.sky.UseNow);
-            inc->setText(QStringLiteral("30")); // once the box is right, the same click acts
-            QTest::mouseClick(d.findChild<QWidget*>(target), Qt::LeftButton);
-            QCOMPARE(d.isVisible(), target == QByteArray("txtStop"));
-            QCOMPARE(prints, target == QByteArray("cmdPrint") ? 1 : 0);
+            Dialog d(state, false);
+            ModalWatcher watcher; // the real message box
+            d.chosen = QStringLiteral("/tmp/unused.pdf");
+            d.box("txtInc")->setFocus();
+            d.box("txtInc")->setText(QStringLiteral("0"));
+            d.click(target);
+            QVERIFY(watcher.messages == QStringList{"Invalid Increment"} &&
+                    watcher.titles == QStringList{"Zenitor"});
+            QVERIFY(d.dialog.focusWidget() == d.box("txtInc") && d.dialog.isVisible() &&
+                    d.prints == 0);
+            d.box("txtInc")->setText(QStringLiteral("30")); // once the box is right, the click acts
+            d.click(target);
+            QCOMPARE(d.dialog.isVisible(), target == QByteArray("txtStop"));
+            QCOMPARE(d.prints, target == QByteArray("cmdPrint") ? 1 : 0);
         }
     }
 
     void pdfChoiceAndEndings() {
         QTemporaryDir dir;
-        for (const QString chosen : {"", "tonight", "<suggested>"}) {
+        for (const QString chosen : {"", "tonight"}) {
             AppState state = MakeState(8);
             state.dataDir = dir.path();
-            Printout d(state);
-            QStringList messages;
-            QString suggested;
-            d.setMessageSink([&](QWidget*, const QString& text) { messages << text; });
-            d.setPdfFileNameChooser([&](QWidget*, const QString& s) {
-                suggested = s;
-                return chosen == "<suggested>" ? s
-                       : chosen.isEmpty()      ? chosen
-                                               : dir.filePath(chosen);
-            });
-            d.show();
-            QVERIFY(QTest::qWaitForWindowActive(&d));
-            auto* combo = d.findChild<QComboBox*>("cboPrinter");
-            combo->setCurrentIndex(combo->findText(Printout::PdfEntry));
-            QTest::mouseClick(d.findChild<QWidget*>("cmdPrint"), Qt::LeftButton);
-            QVERIFY(suggested.startsWith(dir.path() + '/') && suggested.contains("2024-03-15"));
-            QCOMPARE(messages, QStringList());
-            if (chosen.isEmpty()) { // cancelled: nothing printed, the window stays
-                QVERIFY(d.isVisible() && state.sky.UseNow && FilesIn(dir.path()).isEmpty());
-                continue;
-            }
-            QFile pdf(chosen == "tonight" ? dir.filePath("tonight.pdf") : suggested);
-            QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(pdf.fileName()));
-            const QByteArray bytes = pdf.readAll();
-            QVERIFY(bytes.startsWith("%PDF") && !d.isVisible());
-            const int pages = (8 + d.ObjectsPerPage - 1) / d.ObjectsPerPage; // 19 steps: one set
-            QCOMPARE(int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ") +
-                         bytes.count("/Type /Page/") + bytes.count("/Type /Page>")),
-                     pages);
-            QCOMPARE(state.sky.ObservingTime, At(23, 0));
+            Dialog d(state, true, true);
+            d.chosen = chosen.isEmpty() ? chosen : dir.filePath(chosen);
+            d.click("cmdPrint");
+            QVERIFY(d.suggested.startsWith(dir.path() + '/') &&
+                    d.suggested.contains("2024-03-15") && d.messages.isEmpty());
+            QCOMPARE(d.dialog.isVisible(), chosen.isEmpty()); // cancelled: nothing printed
+            QCOMPARE(FilesIn(dir.path()),
+                     chosen.isEmpty() ? QStringList() : QStringList{"tonight.pdf"});
+            QCOMPARE(state.sky.UseNow, chosen.isEmpty()); // else left at the last step
         }
+        const QByteArray pdf = ReadAll(dir.filePath("tonight.pdf"));
+        // 8 objects over 19 steps: one page set, two sheets of six blocks.
+        QVERIFY(pdf.startsWith("%PDF") && pdf.count("/Type /Page\n") + pdf.count("/Type /Page/") +
+                                                  pdf.count("/Type /Page>") ==
+                                              2);
         AppState state = MakeState(0); // nothing listed: a message, no question, no print
-        Printout d(state);
-        QStringList messages;
-        d.setMessageSink([&](QWidget*, const QString& text) { messages << text; });
-        d.setPdfFileNameChooser(
-            [](QWidget*, const QString&) -> QString { qFatal("asked for a file"); });
-        d.show();
-        QTest::mouseClick(d.findChild<QWidget*>("cmdPrint"), Qt::LeftButton);
-        QVERIFY(messages.size() == 1 && !d.isVisible() && state.sky.UseNow);
+        Dialog d(state);
+        d.click("cmdPrint");
+        QVERIFY(d.messages.size() == 1 && d.suggested.isEmpty() && d.prints == 0 &&
+                !d.dialog.isVisible());
         QVERIFY(!OpenPrinterSurface(PrintTarget{QString(), "/nonexistent-dir/x/chart.pdf"}));
         QVERIFY(!OpenPrinterSurface(PrintTarget{QStringLiteral("no such printer 42"), QString()}));
     }

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QString>
 
 // Whole-file reads and writes for tests; a missing file reads as "<missing>".
 inline QByteArray ReadAll(const QString& path) {

@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared set-up of the window tests: a small store written in code, two sites, a fixed clock,
-// and a watcher that answers the modal windows a window opens.
+// Shared set-up of the window tests: objects and sites written in code, a fixed clock, and a
+// watcher that answers the modal windows a window opens.
 
 #include "mainwindow/mainwindow.h"
 #include "sky/clock.h"
@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -24,9 +23,7 @@ inline CatalogObject MakeObject(const char* letter, const char* designation, dou
     CatalogObject o;
     o.Catalog = QString::fromLatin1(letter);
     o.Designation = QString::fromLatin1(designation);
-    o.RA = raHours * PiValue / 180.0;
-    o.Dec = decDeg * PiValue / 180.0;
-    o.Mag = mag;
+    o.RA = raHours * PiValue / 180.0, o.Dec = decDeg * PiValue / 180.0, o.Mag = mag;
     o.Comment = QStringLiteral("comment of ") + QString::fromLatin1(designation);
     if (QByteArray("HCBS").contains(letter[0]))
         o.SacType = QString::fromLatin1(type);
@@ -35,8 +32,8 @@ inline CatalogObject MakeObject(const char* letter, const char* designation, dou
     return o;
 }
 
-// Objects at declination +89 stay above a flat horizon at latitude 45 north; those at -89
-// never rise there.
+// At latitude 45 north objects at declination +89 stay above a flat horizon, those at -89
+// never rise.
 inline void FillStore(ObjectStore& store) {
     store.objects = {
         MakeObject("M", "M 1", 5.5, 89, 8.4, "SN"),        // 0: fainter than 8.0
@@ -56,36 +53,29 @@ inline void FillStore(ObjectStore& store) {
 
 inline SiteLocation MakeSite(const char* name, int lat, int lon, int zone, bool primary) {
     SiteLocation s;
-    s.LatDeg = std::int16_t(lat);
-    s.LonDeg = std::int16_t(lon);
-    s.TimeZone = std::int16_t(zone);
-    s.Primary = primary ? -1 : 0;
-    s.Name = QString::fromLatin1(name);
+    s.LatDeg = std::int16_t(lat), s.LonDeg = std::int16_t(lon), s.TimeZone = std::int16_t(zone);
+    s.Primary = primary ? -1 : 0, s.Name = QString::fromLatin1(name);
     return s;
 }
 
 // Answers every modal window as soon as it is up: message boxes are confirmed and their texts
-// and titles noted; other dialogs are closed and their object names noted, unless closeDialogs
-// is off (for a test that works in a modal window itself).
+// and titles noted; other dialogs are closed and their object names noted.
 class ModalWatcher : public QObject {
 public:
     QStringList messages, titles, dialogs;
-    bool closeDialogs = true;
 
     ModalWatcher() {
-        timer_.setInterval(5);
         QObject::connect(&timer_, &QTimer::timeout, this, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                messages << box->text();
-                titles << box->windowTitle();
+                messages << box->text(), titles << box->windowTitle();
                 box->accept();
-            } else if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && closeDialogs) {
+            } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
                 dialogs << dialog->objectName();
                 dialog->reject();
             }
         });
-        timer_.start();
+        timer_.start(5);
     }
 
 private:
@@ -96,7 +86,8 @@ private:
 // 45, zone -5), in Now mode on a fixed clock at 3/1/2026 22:00.
 struct WindowFixture {
     AppState state;
-    std::shared_ptr<FixedClock> clock;
+    std::shared_ptr<FixedClock> clock =
+        std::make_shared<FixedClock>(QDateTime({2026, 3, 1}, {22, 0}, Qt::UTC));
     std::unique_ptr<MainWindow> window;
     bool active = false;
 
@@ -105,28 +96,20 @@ struct WindowFixture {
         state.sites = {MakeSite("Sydney", -33, 151, 10, false),
                        MakeSite("Back yard", 45, -75, -5, true)};
         SetCurrentSiteIndex(state, 1);
-        clock = std::make_shared<FixedClock>(QDateTime({2026, 3, 1}, {22, 0}, Qt::UTC));
         state.sky.clock = clock;
         state.sky.UseNow = true;
         window = std::make_unique<MainWindow>(state);
-        if (show) {
-            window->show();
-            window->activateWindow();
-            active = QTest::qWaitForWindowActive(window.get());
-        }
+        if (!show) return;
+        window->show();
+        window->activateWindow();
+        active = QTest::qWaitForWindowActive(window.get());
     }
-
-    template <class T> T* get(const char* name) const {
-        T* w = window->findChild<T*>(QLatin1String(name));
-        if (!w) qWarning("no control %s", name);
-        return w;
-    }
+    template <class T> T* get(const char* name) const { return window->findChild<T*>(name); }
     QString text(const char* label) const { return get<QLabel>(label)->text(); }
     QString row(int index) const { return window->objectRow(index)->text(); }
     // Picks an entry of a combo box as a click on it does.
     void choose(const char* combo, int entry) {
-        auto* box = get<QComboBox>(combo);
-        box->setCurrentIndex(entry);
-        emit box->activated(entry);
+        get<QComboBox>(combo)->setCurrentIndex(entry);
+        emit get<QComboBox>(combo)->activated(entry);
     }
 };
