@@ -115,8 +115,11 @@ private slots:
         QCOMPARE(store.objects[5].RA, Deg(13, 30.0));
     }
 
+    // One file of all the rows, its lines ended by CR, LF or CR LF in turn, the last one by none.
     void messierDesignationAndComment() {
-        const QString unset = "<unset>", n75(75, 'n');
+        const QString unset = "<unset>", n75(75, 'n'),
+                      latin1 = QString::fromLatin1("N\xe9"
+                                                   "buleuse \xb0");
         // clang-format off
         const struct { QString line; const char *designation; QString comment; } rows[] = {
             {MessierLine(" 25", "OC", {{53, "IC"}, {55, "4725"}}), "M 25/IC 4725", "Open Cluster"},
@@ -124,37 +127,24 @@ private slots:
             {MessierLine(" 40", "*2", {{53, "ic"}, {55, "  12"}}), "M 40/NGC 12", "2 Stars"},
             {MessierLine(" 24", "MW", {{55, "   0"}}), "M 24", "Milky Way Patch"},
             {MessierLine(" 13", "GC", {{55, "62 5"}}), "M 13/NGC 625", "Globular Cluster"},
-            {MessierLine(" 73", "XX"), "M 73", unset},
-            {MessierLine(" 57", "PN"), "M 57", "Nebula"},
-            {MessierLine(" 42", "BN", {{70, "   "}}), "M 42", ""},
-            {MessierLine("110", "GX", {{70, n75}}), "M 110", n75.left(70)},
-        };
+            {MessierLine(" 73", "XX"), "M 73", unset}, {MessierLine(" 57", "PN"), "M 57", "Nebula"},
+            {MessierLine(" 42", "BN", {{70, "   "}}), "M 42", ""}, {MessierLine("  1", "BN", {{70, latin1}}), "M 1", latin1},
+            {MessierLine("110", "GX", {{70, n75}}), "M 110", n75.left(70)}};
         // clang-format on
-        for (const auto& r : rows) {
-            QTemporaryDir dir;
-            ObjectStore store = FullStore();
-            QCOMPARE(int(ReadMessierCatalog(store, 0, Write(dir, "messier.txt", {r.line}))), 1);
-            const CatalogObject& o = store.objects[0];
-            QCOMPARE(o.Designation.TrimmedText(), QLatin1String(r.designation));
-            if (r.comment == unset)
-                QVERIFY(o.Comment.IsUnset());
-            else
-                QCOMPARE(o.Comment.Text(), r.comment.leftJustified(70));
-        }
-    }
-
-    void lineEndingsAndLatin1() {
-        const QString name = QString::fromLatin1("N\xe9"
-                                                 "buleuse \xb0");
-        for (const auto& [ending, final] : {std::pair{"\r", true}, {"\n", true}, {"\r\n", false}}) {
-            QTemporaryDir dir;
-            const QStringList lines = {"header", MessierLine("  1", "BN", {{70, name}}),
-                                       MessierLine("  2", "GC")};
-            ObjectStore store = FullStore();
-            QCOMPARE(int(ReadMessierCatalog(store, 0, Write(dir, "m.txt", lines, ending, final))),
-                     2);
-            QCOMPARE(store.objects[0].Comment.TrimmedText(), name);
-            QCOMPARE(store.objects[1].Comment.TrimmedText(), QStringLiteral("Globular Cluster"));
+        QByteArray bytes = "header";
+        const char* endings[] = {"\r", "\n", "\r\n"};
+        for (size_t i = 0; i < std::size(rows); ++i)
+            bytes += endings[i % 3] + rows[i].line.toLatin1();
+        QTemporaryDir dir;
+        WriteAll(dir.filePath("messier.txt"), bytes);
+        ObjectStore store = FullStore();
+        QCOMPARE(int(ReadMessierCatalog(store, 0, dir.filePath("messier.txt"))),
+                 int(std::size(rows)));
+        for (size_t i = 0; i < std::size(rows); ++i) {
+            const CatalogObject& o = store.objects[i];
+            QCOMPARE(o.Designation.TrimmedText(), QLatin1String(rows[i].designation));
+            QCOMPARE(o.Comment.IsUnset() ? unset : o.Comment.Text(),
+                     rows[i].comment == unset ? unset : rows[i].comment.leftJustified(70));
         }
     }
 

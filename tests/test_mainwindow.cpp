@@ -174,21 +174,6 @@ private slots:
         QCOMPARE(f.text("lblLocInfo"), QStringLiteral("Sydney"));
     }
 
-    void noSitesAtAll() {
-        WindowFixture f(false);
-        f.state.sites.clear();
-        SetCurrentSiteIndex(f.state, -1);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        QCOMPARE(f.get<QComboBox>("cmbLoc")->currentText(), QStringLiteral("No Primary Location"));
-        QCOMPARE(f.text("lblLocInfo"), QStringLiteral("Location Information"));
-        QCOMPARE(f.state.sky.ObserverLatitude, 0.0);
-        ModalWatcher watcher; // the editor with nothing selected starts the first site, slot 0
-        f.get<QPushButton>("cmdLocEdit")->click();
-        QCOMPARE(watcher.dialogs, QStringList{"Location"});
-        QCOMPARE(GetCurrentSiteIndex(f.state), std::int16_t(0));
-    }
-
     void nowAndTypedTime() {
         WindowFixture f;
         f.choose("cmbDSO", 0);

@@ -85,9 +85,7 @@ struct Dialog {
             });
         dialog.setPdfFileNameChooser(
             [this](QWidget*, const QString& s) { return suggested = s, chosen; });
-        dialog.show();
-        dialog.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(ShowActive(&dialog));
         printers->setCurrentIndex(printers->findText(Printout::PdfEntry));
     }
     QLineEdit* box(const char* name) { return dialog.findChild<QLineEdit*>(name); }

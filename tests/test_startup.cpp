@@ -1,16 +1,14 @@
-// Start-up (the Loading and About windows) and the key filters every window's boxes share.
+// Start-up: the Loading and About windows over data files written in code.
 
-#include "printout/printout.h"
-#include "sites/locationwindow.h"
 #include "startup/loadingwindow.h"
 #include "startup/startup.h"
 #include "support/catalogfiles.h"
 #include "support/files.h"
-#include "support/locationsdir.h"
-#include "support/windows.h"
 
-#include <QClipboard>
-#include <QInputMethodEvent>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -126,54 +124,6 @@ private slots:
             QVERIFY(!RunStartup(state, &error));
             QVERIFY2(error.contains(file), qPrintable(error));
             QCOMPARE(Shown(), QStringList());
-        }
-    }
-
-    // Nothing but single typed characters the box allows gets into a filtered box: no paste,
-    // no input-method text, no other digits than 0-9.
-    void filteredBoxesRefuseEverythingElse() {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        WindowFixture main;
-        main.get<QCheckBox>("chkNow")->click();
-        LocationsDir sites("45 30 0 -122 -40 -15 -8 Y 0 0 0 10 10 0 0 0 Y Back yard\r\n");
-        AppState siteState;
-        QString error;
-        QVERIFY(sites.load(siteState, &error));
-        LocationWindow editor(siteState);
-        Printout print(main.state);
-        const std::pair<QWidget*, QStringList> windows[] = {
-            {main.window.get(), {"txtDSOMaxMag", "txtMonth"}},
-            {&editor, {"txtLaD", "txtTZ", "txtNW"}},
-            {&print, {"txtStart", "txtStop", "txtInc"}}};
-        const QString pastes[] = {"5", QString(10000, u'9'), QString::fromLatin1("1\0 2\r\n3", 7),
-                                  QString::fromUtf8("\xed\xa0\x80"
-                                                    "5")};
-        const QString typed[] = {
-            "x",    "e",      "+",      ",",      QString(QChar(0)),
-            "\x7f", "\u20ac", "\u0663", "\uff13", QString::fromUtf8("\U0001d7d9"),
-            "1x"};
-        for (const auto& [window, boxes] : windows) {
-            window->show();
-            QVERIFY(QTest::qWaitForWindowActive(window));
-            for (const QString& name : boxes) {
-                QLineEdit* box = window->findChild<QLineEdit*>(name);
-                box->setFocus();
-                const QString before = box->text();
-                for (const QString& text : typed) {
-                    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, text, Qt::NoModifier);
-                    QInputMethodEvent composed;
-                    composed.setCommitString(text);
-                    QApplication::sendEvent(box, &composed);
-                }
-                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_X, "x", Qt::AltModifier);
-                for (const QString& text : pastes) {
-                    QApplication::clipboard()->setText(text);
-                    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-                    QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
-                }
-                QVERIFY2(box->text() == before, qPrintable(name + ": " + box->text().left(20)));
-            }
-            window->close();
         }
     }
 };

@@ -82,6 +82,17 @@ private:
     QTimer timer_;
 };
 
+// Shows a window and waits until it is the active one. The request is repeated: right after
+// a modal box has closed, a first activation request can be lost.
+inline bool ShowActive(QWidget* window) {
+    window->show();
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        window->activateWindow();
+        if (QTest::qWaitForWindowActive(window, 1000)) return true;
+    }
+    return false;
+}
+
 // The main window on FillStore's objects, the sites Sydney and "Back yard" (primary, latitude
 // 45, zone -5), in Now mode on a fixed clock at 3/1/2026 22:00.
 struct WindowFixture {
@@ -99,10 +110,7 @@ struct WindowFixture {
         state.sky.clock = clock;
         state.sky.UseNow = true;
         window = std::make_unique<MainWindow>(state);
-        if (!show) return;
-        window->show();
-        window->activateWindow();
-        active = QTest::qWaitForWindowActive(window.get());
+        active = show && ShowActive(window.get());
     }
     template <class T> T* get(const char* name) const { return window->findChild<T*>(name); }
     QString text(const char* label) const { return get<QLabel>(label)->text(); }
