@@ -90,8 +90,7 @@ private slots:
         QVERIFY(!SetObservingTime(sky, QStringLiteral("now"), Us) && !sky.UseNow);
         QCOMPARE(sky.ObservingTime, At(2024, 3, 14, 21, 5, 7));
         // A clock value of any time spec gives its calendar fields.
-        auto clock =
-            std::make_shared<FixedClock>(QDateTime({2024, 3, 14}, {23, 0}, Qt::LocalTime));
+        auto clock = std::make_shared<FixedClock>(QDateTime({2024, 3, 14}, {23, 0}, Qt::LocalTime));
         sky.clock = clock;
         SetObservingTime(sky, QStringLiteral("Now"));
         SetSiteClock(sky, 1, false);
