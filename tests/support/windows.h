@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared set-up of the main-window tests: a small store written in code, two sites, a fixed
-// clock, a pinned locale, and a watcher that answers the modal windows the window opens.
+// Shared set-up of the window tests: objects and sites written in code, a fixed clock, and a
+// watcher that answers the modal windows a window opens.
 
 #include "mainwindow/mainwindow.h"
 #include "sky/clock.h"
@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -20,24 +19,21 @@
 #include <memory>
 
 inline CatalogObject MakeObject(const char* letter, const char* designation, double raHours,
-                                double decDeg, double mag, const char* type) {
+                                double decDeg, double mag, const char* type = "GX") {
     CatalogObject o;
     o.Catalog = QString::fromLatin1(letter);
     o.Designation = QString::fromLatin1(designation);
-    o.RA = raHours * PiValue / 180.0;
-    o.Dec = decDeg * PiValue / 180.0;
-    o.Mag = mag;
+    o.RA = raHours * PiValue / 180.0, o.Dec = decDeg * PiValue / 180.0, o.Mag = mag;
     o.Comment = QStringLiteral("comment of ") + QString::fromLatin1(designation);
-    const bool sac = QByteArray("HCBS").contains(letter[0]);
-    if (sac)
+    if (QByteArray("HCBS").contains(letter[0]))
         o.SacType = QString::fromLatin1(type);
     else
         o.TypeCode = QString::fromLatin1(type);
     return o;
 }
 
-// Objects at declination +89 stay above a flat horizon at latitude 45 north; those at -89
-// never rise there.
+// At latitude 45 north objects at declination +89 stay above a flat horizon, those at -89
+// never rise.
 inline void FillStore(ObjectStore& store) {
     store.objects = {
         MakeObject("M", "M 1", 5.5, 89, 8.4, "SN"),        // 0: fainter than 8.0
@@ -51,58 +47,58 @@ inline void FillStore(ObjectStore& store) {
         MakeObject("N", "NGC 7002", 21.1, -89, 5.0, "GX"), // 8: never up in the north
         MakeObject("I", "IC 1", 0.1, 89, 7.0, "GX"),       // 9
     };
-    store.MessierEnd = 3;
-    store.ListedEnd = 5;
-    store.SacEnd = 6;
-    store.NgcEnd = 9;
-    store.IcEnd = 10;
-    store.ObjectCount = 10;
+    store.MessierEnd = 3, store.ListedEnd = 5, store.SacEnd = 6, store.NgcEnd = 9;
+    store.IcEnd = store.ObjectCount = 10;
 }
 
 inline SiteLocation MakeSite(const char* name, int lat, int lon, int zone, bool primary) {
     SiteLocation s;
-    s.LatDeg = std::int16_t(lat);
-    s.LonDeg = std::int16_t(lon);
-    s.TimeZone = std::int16_t(zone);
-    s.Primary = primary ? -1 : 0;
-    s.Name = QString::fromLatin1(name);
+    s.LatDeg = std::int16_t(lat), s.LonDeg = std::int16_t(lon), s.TimeZone = std::int16_t(zone);
+    s.Primary = primary ? -1 : 0, s.Name = QString::fromLatin1(name);
     return s;
 }
 
 // Answers every modal window as soon as it is up: message boxes are confirmed and their texts
-// and titles noted, other dialogs are closed and their object names noted.
+// and titles noted; other dialogs are closed and their object names noted.
 class ModalWatcher : public QObject {
 public:
-    QStringList messages;
-    QStringList titles;
-    QStringList dialogs;
-    // Off for a test that shows a modal window itself and works in it: only message boxes are
-    // answered then.
-    bool closeDialogs = true;
+    QStringList messages, titles, dialogs;
 
     ModalWatcher() {
-        timer_.setInterval(5);
         QObject::connect(&timer_, &QTimer::timeout, this, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                messages << box->text();
-                titles << box->windowTitle();
+                messages << box->text(), titles << box->windowTitle();
                 box->accept();
-            } else if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && closeDialogs) {
+            } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
                 dialogs << dialog->objectName();
                 dialog->reject();
             }
         });
-        timer_.start();
+        timer_.start(5);
     }
 
 private:
     QTimer timer_;
 };
 
+// Shows a window and waits until it is the active one. The request is repeated: right after
+// a modal box has closed, a first activation request can be lost.
+inline bool ShowActive(QWidget* window) {
+    window->show();
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        window->activateWindow();
+        if (QTest::qWaitForWindowActive(window, 1000)) return true;
+    }
+    return false;
+}
+
+// The main window on FillStore's objects, the sites Sydney and "Back yard" (primary, latitude
+// 45, zone -5), in Now mode on a fixed clock at 3/1/2026 22:00.
 struct WindowFixture {
     AppState state;
-    std::shared_ptr<FixedClock> clock;
+    std::shared_ptr<FixedClock> clock =
+        std::make_shared<FixedClock>(QDateTime({2026, 3, 1}, {22, 0}, Qt::UTC));
     std::unique_ptr<MainWindow> window;
     bool active = false;
 
@@ -111,23 +107,17 @@ struct WindowFixture {
         state.sites = {MakeSite("Sydney", -33, 151, 10, false),
                        MakeSite("Back yard", 45, -75, -5, true)};
         SetCurrentSiteIndex(state, 1);
-        clock =
-            std::make_shared<FixedClock>(QDateTime(QDate(2026, 3, 1), QTime(22, 0, 0), Qt::UTC));
         state.sky.clock = clock;
         state.sky.UseNow = true;
         window = std::make_unique<MainWindow>(state);
-        if (show) {
-            window->show();
-            window->activateWindow();
-            active = QTest::qWaitForWindowActive(window.get());
-        }
+        active = show && ShowActive(window.get());
     }
-
-    template <class T> T* get(const char* name) const {
-        T* w = window->findChild<T*>(QLatin1String(name));
-        if (!w) qWarning("no control %s", name);
-        return w;
-    }
+    template <class T> T* get(const char* name) const { return window->findChild<T*>(name); }
     QString text(const char* label) const { return get<QLabel>(label)->text(); }
     QString row(int index) const { return window->objectRow(index)->text(); }
+    // Picks an entry of a combo box as a click on it does.
+    void choose(const char* combo, int entry) {
+        get<QComboBox>(combo)->setCurrentIndex(entry);
+        emit get<QComboBox>(combo)->activated(entry);
+    }
 };

@@ -1,0 +1,166 @@
+// Choosing objects into the chooser, picking them into rows and the rows' texts.
+
+#include "objectlist/objectrows.h"
+#include "objectlist/selection.h"
+#include "sky/skytime.h"
+#include "support/windows.h"
+
+#include <QtTest>
+#include <cmath>
+
+namespace {
+
+// The runs as the readers lay them out: Messier, listed SAC, the gap up to 500 slots behind the
+// Messier run, other SAC, NGC, IC. Ends: 3, 6, 505, 509, 511.
+AppState Runs() {
+    AppState state;
+    ObjectStore& s = state.store;
+    // clang-format off
+    for (auto [l, name, mag] : {std::tuple{"M", "M 1", 8.4}, {"M", "M 31", 3.4}, {"M", "M 45", 1.6}, {"H", "NGC 40", 10.7},
+                                {"C", "NGC 188", 8.1}, {"B", "NGC 7000", 4.0}, {"", "", 0.0}, {"S", "NGC 1", 12.9},
+                                {"S", "NGC 2", 8.0}, {"N", "NGC 224", 3.4}, {"N", "NGC 225", 8.0}, {"N", "NGC 226", 8.01},
+                                {"N", "NGC 227", 0.0}, {"I", "IC 342", 9.1}, {"I", "IC 434", 7.3}})
+        *l ? s.objects.push_back(MakeObject(l, name, 0, 0, mag)) : s.objects.resize(503);
+    // clang-format on
+    s.MessierEnd = 3, s.ListedEnd = 6, s.SacEnd = 505, s.NgcEnd = 509, s.IcEnd = 511;
+    s.ObjectCount = 14;
+    return state;
+}
+
+// Boxes as the letters ticked, e.g. "MN"; the names chosen.
+QStringList Select(AppState& state, const QString& boxes, double limit, bool showAll = false,
+                   bool inView = false) {
+    SelectionOptions o;
+    o.messier = boxes.contains('M'), o.herschel = boxes.contains('H'),
+    o.caldwell = boxes.contains('C');
+    o.bestNgc = boxes.contains('B'), o.sac = boxes.contains('S'), o.ngc = boxes.contains('N');
+    o.ic = boxes.contains('I'), o.magLimit = limit, o.showAll = showAll, o.inViewOnly = inView;
+    const SelectionResult r = SelectObjects(state, o);
+    QStringList names;
+    for (const QString& line : r.lines)
+        names << line.left(20).trimmed();
+    return names << r.statsText;
+}
+
+} // namespace
+
+class TestObjectList : public QObject {
+    Q_OBJECT
+private slots:
+    void rowText() {
+        const QString d = QStringLiteral("\u00B0");
+        // clang-format off
+        const struct { const char *letter, *name, *type; double mag, alt, az; QString start; } cases[] = {
+            {"M", "M 31/NGC 224", "GX", 3.4, 45.5, 12.35, "M 31/NGC 224 GX   45" + d + " 30.0'   12" + d + " 21.0'  3.4 "},
+            {"H", "NGC 7662 Blue Snowball", "PLNNB", 8.3, 0, 359.99, "NGC 7662 BPLNNB    0" + d + " 00.0'  359" + d + " 59.4'  8.3 "},
+            {"N", "NGC 2237", "OC", 11.35, -0.25, 180, "NGC 2237     OC   -1" + d + " 45.0'  180" + d + " 00.0' 11.35 "},
+            {"S", "NGC 1", "GX", 0, -33.5, 90, "NGC 1     GX     -34" + d + " 30.0'   90" + d + " 00.0'    0 "},
+            {"C", "C 14 Double Cluster", "OPNCL", 4.3, 60, 30, "C 14 DoublOPNCL   60" + d + " 00.0'   30" + d + " 00.0'  4.3 "},
+            {"B", "NGC 7000", "BRTNB", 4, 10, 300, "NGC 7000  BRTNB   10" + d + " 00.0'  300" + d + " 00.0'    4 "}};
+        // clang-format on
+        for (const auto& c : cases)
+            QCOMPARE(ObjectRowText(MakeObject(c.letter, c.name, 0, 0, c.mag, c.type),
+                                   DegToRad(c.alt), DegToRad(c.az)),
+                     c.start + QStringLiteral("comment of %1").arg(c.name).leftJustified(70));
+        // Only occupied rows are written, with the place at the instant: M 31 on an autumn
+        // evening in Berlin stands high in the east.
+        AppState state;
+        state.store.objects = {MakeObject("M", "M 31", 0.712, 41.27, 3.4)};
+        SetObservingTime(state.sky, QDateTime({2024, 10, 5}, {21, 30}, Qt::UTC));
+        SetObserverPosition(state.sky, DegToRad(52.5), DegToRad(13.4));
+        SetSiteClock(state.sky, 1, true);
+        state.listSlots[3] = 1;
+        const ObjectListRows rows = ShowObjectList(state);
+        const int alt = rows.text[3].mid(16, 4).toInt(), az = rows.text[3].mid(28, 4).toInt();
+        QCOMPARE(std::count(rows.written.begin(), rows.written.end(), true), 1);
+        QVERIFY2(rows.written[3] && alt > 30 && alt < 80 && az > 45 && az < 135,
+                 qPrintable(rows.text[3]));
+    }
+
+    void choosesByLetterWithinRuns() {
+        // clang-format off
+        const struct { const char* boxes; double limit; bool showAll; QStringList expected; int lastExamined; } cases[] = {
+            {"", 20, false, {}, 0}, {"I", 20, false, {"IC 342", "IC 434"}, 510}, {"C", 20, false, {"NGC 188"}, 5},
+            // 8.0 itself kept, 8.01 and 8.4 dropped, no magnitude (0) passes
+            {"MN", 8, false, {"M 31", "M 45", "NGC 224", "NGC 225", "NGC 227"}, 508},
+            {"S", 20, false, {"NGC 1", "NGC 2"}, 504}, {"HB", 0, true, {"NGC 40", "NGC 7000"}, 5}};
+        // clang-format on
+        for (const auto& c : cases) {
+            AppState state = Runs();
+            for (auto& o : state.store.objects)
+                o.ListPos = 999; // stale numbers show which slots the pass rewrote
+            QCOMPARE(Select(state, c.boxes, c.limit, c.showAll),
+                     QStringList(c.expected)
+                         << QString("%1 of 14 objects available.").arg(c.expected.size()));
+            int k = 0;
+            for (int i = 0; i < int(state.store.objects.size()); ++i) {
+                const int pos = state.store.objects[size_t(i)].ListPos;
+                QVERIFY(i > c.lastExamined ? pos == 999 : pos == 0 || pos == ++k);
+            }
+            QCOMPARE(k, int(c.expected.size()));
+        }
+        AppState state = Runs();
+        state.store.objects[1].Comment = QString(80, u'x'); // cut at 70
+        state.store.objects[2].Comment = QString();
+        SelectObjects(state, SelectionOptions{true});
+        QCOMPARE(
+            SelectObjects(state, SelectionOptions{true}).lines,
+            (QStringList{"M 31" + QString(16, ' ') + QString(70, 'x'), "M 45" + QString(86, ' ')}));
+    }
+
+    void pickFreeAndFullList() {
+        AppState state = Runs();
+        Select(state, "MN", 20); // M 1, M 31, M 45, NGC 224..227
+        QCOMPARE(PickChooserEntry(state, -1).outcome, PickOutcome::NoEntry);
+        QCOMPARE(PickChooserEntry(state, 7).outcome, PickOutcome::NoEntry);
+        QCOMPARE(PickChooserEntry(state, 2).row, 0);
+        QCOMPARE(PickChooserEntry(state, 0).row, 1);
+        QCOMPARE(PickChooserEntry(state, 0).outcome, PickOutcome::AlreadyListed);
+        // A freed row is filled by the next pick, even with the object shown further down.
+        FreeListRow(state, 0);
+        FreeListRow(state, 22); // outside the rows: ignored
+        QCOMPARE(PickChooserEntry(state, 0).outcome, PickOutcome::Stored);
+        QVERIFY(state.listSlots[0] == 1 && state.listSlots[2] == 0);
+        // A shorter walk leaves old numbers behind it; a pick still finds the listed object.
+        Select(state, "MB", 20); // entry 3 is now NGC 7000, NGC 224 keeps its 4
+        QCOMPARE(PickChooserEntry(state, 3).storeIndex, 5);
+        for (int j = 0; j < ObjectListRowCount; ++j)
+            state.listSlots[size_t(j)] = std::int16_t(1 + j % 3);
+        const ListSlots before = state.listSlots;
+        QVERIFY(PickChooserEntry(state, 3).outcome == PickOutcome::ListFull &&
+                state.listSlots == before);
+    }
+
+    void inViewOnlyFollowsHorizonAndClock() {
+        AppState state;
+        auto clock = std::make_shared<FixedClock>(QDateTime({2024, 3, 15}, {22, 0}, Qt::UTC));
+        state.sky.clock = clock;
+        SetObservingTime(state.sky, QStringLiteral("Now"));
+        SetObserverPosition(state.sky, DegToRad(45), DegToRad(-75));
+        SetSiteClock(state.sky, -5, false);
+        TargetAltitude(state.sky); // for the sidereal time of the instant
+        const double lst = std::fmod(RadToDeg(state.sky.SiderealAngle), 360.0) / 15.0;
+        state.store.objects = {MakeObject("M", "south", lst, 20, 5),  // on the meridian, alt 65
+                               MakeObject("M", "pole", 7.0, 89.5, 5), // alt about 45, az about 0
+                               MakeObject("M", "deep south", 3.0, -60, 5)}; // never above -15
+        state.store.MessierEnd = state.store.IcEnd = state.store.ObjectCount = 3;
+        const std::pair<std::array<std::int16_t, 8>, QStringList> cases[] = {
+            {{0, 0, 0, 0, 0, 0, 0, 0}, {"south", "pole"}},
+            {{50, 0, 0, 0, 0, 0, 0, 0}, {"south"}},
+            {{0, 0, 0, 0, 70, 0, 0, 0}, {"pole"}},
+            {{0, 0, 0, 0, 64, 0, 0, 0}, {"south", "pole"}}};
+        for (const auto& [horizon, expected] : cases) {
+            BuildHorizonProfile(state.horizon, horizon);
+            QCOMPARE(Select(state, "M", 20, false, true),
+                     QStringList(expected)
+                         << QString("%1 of 3 objects available.").arg(expected.size()));
+        }
+        // The pass hands the clock back: twelve hours on, the south object is at lower culmination.
+        state.horizon.fill(0);
+        clock->advanceSeconds(12 * 3600);
+        QCOMPARE(Select(state, "M", 20, false, true).first(), QStringLiteral("pole"));
+    }
+};
+
+QTEST_MAIN(TestObjectList)
+#include "test_objectlist.moc"

@@ -1,0 +1,295 @@
+// The chart of the picked objects over time, drawn on a recording surface, and the Print Over
+// Time window that asks for it.
+
+#include "printout/paintersurface.h"
+#include "printout/printjob.h"
+#include "printout/printout.h"
+#include "printout/recordingsurface.h"
+#include "sky/civiltime.h"
+#include "sky/skytime.h"
+#include "sky/textformats.h"
+#include "support/files.h"
+#include "support/windows.h"
+
+#include <QPrinterInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+using T = RecordingSurface::Text;
+
+QDateTime At(int hour, int minute, int day = 15) {
+    return QDateTime(QDate(2024, 3, day), QTime(hour, minute), Qt::UTC);
+}
+
+// `count` objects "OBJ 1".. in rows 0.., at a northern site, the clock at 20:00.
+AppState MakeState(int count) {
+    AppState state;
+    for (int i = 0; i < count; ++i) {
+        state.store.objects.push_back(MakeObject("N", "", 2.0 * i, 10.0 + 5 * i, 8.4));
+        state.store.objects.back().Designation = QStringLiteral("OBJ %1").arg(i + 1);
+        state.listSlots[size_t(i)] = std::int16_t(i + 1);
+    }
+    SetObserverPosition(state.sky, DegToRad(45.0), DegToRad(-75.0));
+    state.sky.clock = std::make_shared<FixedClock>(At(20, 0));
+    state.sky.UseNow = true;
+    return state;
+}
+
+RecordingSurface Print(AppState& state, QDateTime stop, double width = 8.0, double height = 10.5,
+                       QDateTime start = At(20, 0)) {
+    RecordingSurface s(width, height);
+    PrintJob run(state, s, start, stop, 10);
+    run.Run();
+    return s;
+}
+
+bool IsRowTop(double y) {
+    const double k = (y - 0.6) / 0.4;
+    return y >= 0.6 && qAbs(k - std::round(k)) < 1e-6;
+}
+
+// Per sheet: "OBJ 1:19,OBJ 2:19" = each head with the number of cells under it, then the first
+// time of the sheet's time column.
+QString Sheet(const RecordingSurface& s, int sheet) {
+    QStringList out;
+    const auto texts = s.textsOnSheet(sheet);
+    for (const auto& head : texts) {
+        if (head.font != QLatin1String("Arial Narrow") || head.points != 10) continue;
+        const auto cells = std::count_if(texts.begin(), texts.end(), [&](const T& t) {
+            return qFuzzyCompare(t.x, head.x) && IsRowTop(t.y);
+        });
+        out << QStringLiteral("%1:%2").arg(head.text.trimmed()).arg(cells);
+    }
+    for (size_t i = 0; i + 1 < texts.size(); ++i)
+        if (texts[i].x == 0 && IsRowTop(texts[i].y)) return out.join(',') + ' ' + texts[i + 1].text;
+    return out.join(',');
+}
+
+// The window, shown, set to PDF, its messages, PDF-name questions and prints caught (with
+// `realPrinter` the real PDF output is used; without `sink` the real message box).
+struct Dialog {
+    Printout dialog;
+    QComboBox* printers = dialog.findChild<QComboBox*>("cboPrinter");
+    QStringList messages;
+    QString suggested, chosen;
+    int prints = 0;
+
+    explicit Dialog(AppState& state, bool sink = true, bool realPrinter = false) : dialog(state) {
+        if (sink)
+            dialog.setMessageSink([this](QWidget*, const QString& text) { messages << text; });
+        if (!realPrinter)
+            dialog.setSurfaceFactory([this](const PrintTarget&) {
+                return ++prints, std::make_unique<RecordingSurface>();
+            });
+        dialog.setPdfFileNameChooser(
+            [this](QWidget*, const QString& s) { return suggested = s, chosen; });
+        QVERIFY(ShowActive(&dialog));
+        printers->setCurrentIndex(printers->findText(Printout::PdfEntry));
+    }
+    QLineEdit* box(const char* name) { return dialog.findChild<QLineEdit*>(name); }
+    void click(const char* name) {
+        QTest::mouseClick(dialog.findChild<QWidget*>(name), Qt::LeftButton);
+    }
+};
+
+} // namespace
+
+class TestPrintout : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void pageSets() {
+        const QDateTime step30 = At(20, 0).addSecs(29 * 600);
+        // clang-format off
+        const struct { int objects; QDateTime stop; double width; QStringList sheets; } cases[] = {
+            // 20:00 to 23:00 every 10 minutes: 19 steps; 6 blocks on 8 inches.
+            {8, At(23, 0), 8.0, {"OBJ 1:19,OBJ 2:19,OBJ 3:19,OBJ 4:19,OBJ 5:19,OBJ 6:19 8:00:00 PM", "OBJ 7:19,OBJ 8:19 8:00:00 PM"}},
+            {7, step30, 8.0, {"OBJ 1:24,OBJ 2:24,OBJ 3:24,OBJ 4:24,OBJ 5:24,OBJ 6:24 8:00:00 PM", "OBJ 7:24 8:00:00 PM",
+                              "OBJ 1:6,OBJ 2:6,OBJ 3:6,OBJ 4:6,OBJ 5:6,OBJ 6:6 12:00:00 AM", "OBJ 7:6 12:00:00 AM"}},
+            {1, At(20, 30), 8.0, {"OBJ 1:4 8:00:00 PM"}},              // a step on the stop
+            {1, At(20, 29).addSecs(59), 8.0, {"OBJ 1:3 8:00:00 PM"}},  // a second short of it
+            {2, At(20, 10), 2.0, {"OBJ 1:2 8:00:00 PM", "OBJ 2:2 8:00:00 PM"}}, // narrower than a block
+        };
+        // clang-format on
+        for (const auto& c : cases) {
+            AppState state = MakeState(c.objects);
+            const RecordingSurface s = Print(state, c.stop, c.width);
+            QVERIFY(s.ended() && s.scaleSetToInches() && !s.drewBeforeScale());
+            QStringList sheets;
+            for (int sheet = 0; sheet < s.sheetCount(); ++sheet)
+                sheets << Sheet(s, sheet);
+            QCOMPARE(sheets, c.sheets);
+        }
+        AppState state = MakeState(8); // the sky is left at the last step, in typed mode
+        Print(state, step30.addSecs(300));
+        QVERIFY(!state.sky.UseNow && state.sky.ObservingTime == step30);
+    }
+
+    void pageCapacityAndSlots() {
+        AppState state = MakeState(3);
+        const struct {
+            double w, h;
+            int objects, steps;
+        } cases[] = {{8.0, 10.5, 6, 24}, {7.99, 11.41, 6, 27}, {1.5, 0.5, 1, 1}};
+        for (const auto& c : cases) {
+            RecordingSurface s(c.w, c.h);
+            PrintJob job(state, s, At(20, 0), At(20, 20), 10);
+            job.Run();
+            QVERIFY(job.ObjectsPerPage == c.objects && job.StepsPerPage == c.steps);
+        }
+        state.listSlots.fill(0); // slots are read wherever they are
+        state.listSlots[4] = 3, state.listSlots[30] = 1;
+        QCOMPARE(Sheet(Print(state, At(20, 20)), 0), QStringLiteral("OBJ 3:3,OBJ 1:3 8:00:00 PM"));
+        state.listSlots.fill(0); // nothing listed: nothing drawn, the time untouched
+        state.sky.UseNow = true;
+        const RecordingSurface s = Print(state, At(23, 0));
+        QVERIFY(s.ended() && s.sheetCount() == 0 && state.sky.UseNow);
+    }
+
+    void headsAndCells() {
+        AppState state = MakeState(2);
+        CatalogObject& o = state.store.objects[1];
+        o.Designation = QStringLiteral("NGC 7000 NORTH AMERICA");
+        o.Comment = QStringLiteral("North America Nebula, large and faint");
+        o.Mag = 0;
+        const RecordingSurface s = Print(state, At(0, 0, 16), 8.0, 10.5, At(23, 50));
+        const double l10 = RecordingSurface::lineHeightInches(10);
+        QStringList head, row1;
+        for (const T& t : s.texts()) {
+            if (qFuzzyCompare(t.x, 2.16) && t.y < 0.6)
+                head << QStringLiteral("%1 %2 %3 %4")
+                            .arg(t.text, t.font)
+                            .arg(t.points)
+                            .arg(t.y / l10);
+            if (t.y >= 1.0 - 1e-9 && t.y < 1.4 && t.x < 2)
+                row1 << QStringLiteral("%1 %2 %3").arg(t.x).arg(t.font, t.text);
+        }
+        QCOMPARE(head, (QStringList{"NGC 7000 NORTH AME Arial Narrow 10 0",
+                                    "North America Nebula, lar Arial Narrow 6 1",
+                                    "Mag:.0 Courier 10 1.6"}));
+        // Row 1 is midnight: the time column, then the cell, azimuth above altitude.
+        SkyState sky = state.sky;
+        SetObservingTime(sky, At(0, 0, 16));
+        SetTarget(sky, state.store.objects[0].RA, state.store.objects[0].Dec);
+        const double alt = TargetAltitude(sky);
+        QCOMPARE(row1, (QStringList{"0 Courier 03/16/24", "0 Courier 12:00:00 AM",
+                                    "1 Courier " + AngleText(TargetAzimuth(sky)),
+                                    "1 Courier " + AngleText(alt)}));
+    }
+
+    void rules() {
+        AppState state = MakeState(2);
+        const RecordingSurface s = Print(state, At(20, 10)); // 2 rows
+        const double q = 1.16;
+        using S = LineStyle;
+        const std::vector<std::tuple<double, double, double, double, int, S>> expected = {
+            {0, 0.5, 2.0, 0.5, 10, S::Dashed},  {0, 0.9, 2.0, 0.9, 1, S::Dotted},
+            {0.95, 0, 0.95, 1.0, 3, S::Dashed}, {0, 1.3, 2.0, 1.3, 1, S::Dotted},
+            {0.95, 0, 0.95, 1.4, 3, S::Dashed}, {0, 0.5, 2 + q, 0.5, 10, S::Dashed},
+            {0, 0.9, 2 + q, 0.9, 1, S::Dotted}, {0.95 + q, 0, 0.95 + q, 1.0, 3, S::Dashed},
+            {0, 1.3, 2 + q, 1.3, 1, S::Dotted}, {0.95 + q, 0, 0.95 + q, 1.4, 3, S::Dashed},
+        };
+        QCOMPARE(s.lines().size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            const auto& l = s.lines()[i];
+            const auto& [x1, y1, x2, y2, w, style] = expected[i];
+            QVERIFY2(qAbs(l.x1 - x1) + qAbs(l.y1 - y1) + qAbs(l.x2 - x2) + qAbs(l.y2 - y2) < 1e-9 &&
+                         l.widthDots == w && l.style == style,
+                     qPrintable(QString::number(i)));
+        }
+    }
+
+    void dialogBoxes() {
+        const QString s = "3/15/2024 8:00:00 PM", later = "3/15/2024 11:00:00 PM",
+                      date = "Invalid Date";
+        const QString order = "Start must be before stop", inc = "Invalid Increment";
+        // clang-format off
+        const struct { const char* box; QString start, stop, inc, message; } rows[] = {
+            {"txtStart", s, later, "10", ""}, {"txtStart", "3/15/2024 21:30:00", later, "10", ""},
+            {"txtStart", "13/45/2024 20:00", later, "10", date}, {"txtStop", s, "3/15/2024 25:00:00", "10", date},
+            {"txtStop", s, s, "10", order}, {"txtStart", later, s, "10", order}, {"txtStart", s, "x", "10", ""},
+            {"txtInc", s, later, "0", inc}, {"txtInc", s, later, "", inc}};
+        const struct { const char *box, *before; char key; const char* after; } keys[] = {
+            {"txtStart", "3/1", '5', "3/15"}, {"txtStart", "8", ':', "8:"}, {"txtStart", "8:00", 'P', "8:00"},
+            {"txtStop", "12", '3', "12"}, {"txtStop", "12", '/', "12/"}, {"txtInc", "1", ':', "1"}, {"txtInc", "15", '\b', "1"}};
+        // clang-format on
+        AppState state = MakeState(1);
+        Dialog d(state);
+        QCOMPARE(d.box("txtStart")->text() + '|' + d.box("txtStop")->text() + '|' +
+                     d.box("txtInc")->text(),
+                 s + '|' + later + "|10");
+        QCOMPARE(d.printers->count(), int(QPrinterInfo::availablePrinters().size()) + 1);
+        for (const auto& r : rows) {
+            d.messages.clear();
+            for (const auto& [name, text] :
+                 {std::pair{"txtStart", r.start}, {"txtStop", r.stop}, {"txtInc", r.inc}})
+                d.box(name)->setText(text);
+            d.box(r.box)->setFocus();
+            QTest::keyClick(d.box(r.box), Qt::Key_Tab);
+            QCOMPARE(d.messages, r.message.isEmpty() ? QStringList() : QStringList{r.message});
+            QCOMPARE(d.dialog.focusWidget() == d.box(r.box), !r.message.isEmpty());
+        }
+        for (const auto& k : keys) {
+            d.box(k.box)->setFocus();
+            d.box(k.box)->setText(k.before);
+            k.key == '\b' ? QTest::keyClick(d.box(k.box), Qt::Key_Backspace)
+                          : QTest::keyClick(d.box(k.box), k.key);
+            QCOMPARE(d.box(k.box)->text(), QLatin1String(k.after));
+        }
+    }
+
+    void clicksWaitForTheLeaveCheck() {
+        for (const char* target : {"cmdPrint", "cmdCancel", "txtStop"}) {
+            AppState state = MakeState(1);
+            Dialog d(state, false);
+            ModalWatcher watcher; // the real message box
+            d.chosen = QStringLiteral("/tmp/unused.pdf");
+            d.box("txtInc")->setFocus();
+            d.box("txtInc")->setText(QStringLiteral("0"));
+            d.click(target);
+            QVERIFY(watcher.messages == QStringList{"Invalid Increment"} &&
+                    watcher.titles == QStringList{"Zenitor"});
+            QVERIFY(d.dialog.focusWidget() == d.box("txtInc") && d.dialog.isVisible() &&
+                    d.prints == 0);
+            d.box("txtInc")->setText(QStringLiteral("30")); // once the box is right, the click acts
+            d.click(target);
+            QCOMPARE(d.dialog.isVisible(), target == QByteArray("txtStop"));
+            QCOMPARE(d.prints, target == QByteArray("cmdPrint") ? 1 : 0);
+        }
+    }
+
+    void pdfChoiceAndEndings() {
+        QTemporaryDir dir;
+        for (const QString chosen : {"", "tonight"}) {
+            AppState state = MakeState(8);
+            state.dataDir = dir.path();
+            Dialog d(state, true, true);
+            d.chosen = chosen.isEmpty() ? chosen : dir.filePath(chosen);
+            d.click("cmdPrint");
+            QVERIFY(d.suggested.startsWith(dir.path() + '/') &&
+                    d.suggested.contains("2024-03-15") && d.messages.isEmpty());
+            QCOMPARE(d.dialog.isVisible(), chosen.isEmpty()); // cancelled: nothing printed
+            QCOMPARE(FilesIn(dir.path()),
+                     chosen.isEmpty() ? QStringList() : QStringList{"tonight.pdf"});
+            QCOMPARE(state.sky.UseNow, chosen.isEmpty()); // else left at the last step
+        }
+        const QByteArray pdf = ReadAll(dir.filePath("tonight.pdf"));
+        // 8 objects over 19 steps: one page set, two sheets of six blocks.
+        QVERIFY(pdf.startsWith("%PDF") && pdf.count("/Type /Page\n") + pdf.count("/Type /Page/") +
+                                                  pdf.count("/Type /Page>") ==
+                                              2);
+        AppState state = MakeState(0); // nothing listed: a message, no question, no print
+        Dialog d(state);
+        d.click("cmdPrint");
+        QVERIFY(d.messages.size() == 1 && d.suggested.isEmpty() && d.prints == 0 &&
+                !d.dialog.isVisible());
+        QVERIFY(!OpenPrinterSurface(PrintTarget{QString(), "/nonexistent-dir/x/chart.pdf"}));
+        QVERIFY(!OpenPrinterSurface(PrintTarget{QStringLiteral("no such printer 42"), QString()}));
+    }
+};
+
+QTEST_MAIN(TestPrintout)
+#include "test_printout.moc"

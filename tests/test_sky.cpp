@@ -1,0 +1,273 @@
+// Time, coordinates, the horizon profile and the texts of angles, numbers and dates.
+
+#include "sky/civiltime.h"
+#include "sky/coordinates.h"
+#include "sky/horizon.h"
+#include "sky/skytime.h"
+#include "sky/textformats.h"
+
+#include <QtTest>
+#include <cmath>
+
+namespace {
+
+QDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
+}
+
+// Days from 2000-01-01 12:00 UT to a UT instant, by plain day arithmetic.
+double DaysAt(const QDate& utDate, double utHours) {
+    return double(QDate(2000, 1, 1).daysTo(utDate)) - 0.5 + utHours / 24;
+}
+
+double Dms(double d, double m = 0, double s = 0) {
+    return d < 0 ? d - m / 60 - s / 3600 : d + m / 60 + s / 3600;
+}
+
+QString Angle(const char* whole, const char* minutes) {
+    return QStringLiteral("%1\u00B0 %2'").arg(QLatin1String(whole), QLatin1String(minutes));
+}
+
+// The azimuth with the altitude and hour angle stored as TargetAltitude leaves them.
+double AzimuthAt(double latDeg, double decDeg, double hourDeg) {
+    SkyState sky;
+    sky.ObserverLatitude = DegToRad(latDeg);
+    sky.TargetDeclination = DegToRad(decDeg);
+    sky.TargetHourAngle = DegToRad(hourDeg);
+    const double phi = sky.ObserverLatitude, delta = sky.TargetDeclination;
+    sky.TargetAltitudeValue =
+        ArcSine(std::sin(delta) * std::sin(phi) +
+                std::cos(phi) * std::cos(delta) * std::cos(DegToRad(hourDeg)));
+    return TargetAzimuth(sky);
+}
+
+const QLocale Us(QLocale::English, QLocale::UnitedStates);
+const QLocale De(QLocale::German, QLocale::Germany);
+
+} // namespace
+
+class TestSky : public QObject {
+    Q_OBJECT
+private slots:
+    void timeValues() {
+        const double early = DaysAt(QDate(1997, 4, 6), 0);
+        // clang-format off
+        const struct { const char* name; QDateTime local; int zone; bool daylight; double lonDeg, days, ut, siderealDeg; } cases[] = {
+            {"epoch", At(2000, 1, 1, 12), 0, false, 0, 0, 12, 280.46},
+            {"epoch as 08:00 DST at -5", At(2000, 1, 1, 8), -5, true, 0, 0, 12, 280.46},
+            {"epoch at 75 W", At(2000, 1, 1, 7), -5, false, -75, 0, 12, 205.46},
+            {"23:30 at -5", At(2024, 3, 14, 23, 30), -5, false, 0, DaysAt({2024, 3, 15}, 4.5), 4.5, qQNaN()},
+            {"01:00 at +3", At(2024, 3, 14, 1), 3, false, 0, DaysAt({2024, 3, 13}, 22), 22, qQNaN()},
+            {"19:00 at -5 stays 24", At(2024, 3, 14, 19), -5, false, 0, DaysAt({2024, 3, 15}, 0), 24, qQNaN()},
+            {"one second", At(2000, 1, 1, 12, 0, 1), 0, false, 0, 1.0 / 86400, 12 + 1.0 / 3600, qQNaN()},
+            // The sum is below -360 here; 360 is added once only.
+            {"before the epoch", At(1997, 4, 6), 0, false, -170, early, 0, early * 0.985647 + 100.46 - 170 + 360},
+        };
+        // clang-format on
+        for (const auto& c : cases) {
+            SkyState sky;
+            QVERIFY(SetObservingTime(sky, c.local));
+            SetSiteClock(sky, std::int16_t(c.zone), c.daylight);
+            SetObserverPosition(sky, 0, DegToRad(c.lonDeg));
+            SetTarget(sky, 0, 0);
+            TargetAltitude(sky);
+            QVERIFY2(qAbs(sky.DaysFromJ2000 - c.days) < 1e-9, c.name);
+            QVERIFY2(qAbs(sky.UniversalHours - c.ut) < 1e-12, c.name);
+            QVERIFY2(qIsNaN(c.siderealDeg) ||
+                         qAbs(RadToDeg(sky.SiderealAngle) - c.siderealDeg) < 1e-9,
+                     c.name);
+            QCOMPARE(ComputeDaysFromJ2000(sky), sky.DaysFromJ2000);
+            QCOMPARE(ComputeSiderealAngle(sky), sky.SiderealAngle);
+        }
+    }
+
+    void observingTimeAndClock() {
+        SkyState sky;
+        QVERIFY(SetObservingTime(sky, QStringLiteral("3/14/2024 9:05:07 PM"), Us));
+        // "Now" keeps the typed instant; "now" is neither keyword nor date.
+        QVERIFY(SetObservingTime(sky, QStringLiteral("Now")) && sky.UseNow);
+        sky.UseNow = false;
+        QVERIFY(!SetObservingTime(sky, QStringLiteral("now"), Us) && !sky.UseNow);
+        QCOMPARE(sky.ObservingTime, At(2024, 3, 14, 21, 5, 7));
+        // A clock value of any time spec gives its calendar fields.
+        auto clock = std::make_shared<FixedClock>(QDateTime({2024, 3, 14}, {23, 0}, Qt::LocalTime));
+        sky.clock = clock;
+        SetObservingTime(sky, QStringLiteral("Now"));
+        SetSiteClock(sky, 1, false);
+        QCOMPARE(ComputeUniversalHours(sky), 22.0);
+        clock->advanceSeconds(3600);
+        QCOMPARE(ComputeUniversalHours(sky), 23.0);
+    }
+
+    void computerTimeZoneNeverShiftsTimes() {
+        const QByteArray oldTz = qgetenv("TZ");
+        // 02:30 on the day New York springs forward does not exist there; as the site's civil
+        // time it is still 02:30, 07:30 UT at zone -5.
+        qputenv("TZ", "America/New_York");
+        SkyState sky;
+        SetObservingTime(sky, QStringLiteral("3/10/2024 2:30:00 AM"), Us);
+        SetSiteClock(sky, -5, false);
+        const double ut = ComputeUniversalHours(sky);
+        // The system clock gives the computer's local calendar time, as a UTC-spec value.
+        qputenv("TZ", "Asia/Kolkata");
+        const QDateTime before = QDateTime::currentDateTime();
+        const QDateTime read = SystemClock().localNow();
+        const QDateTime after = QDateTime::currentDateTime();
+        oldTz.isEmpty() ? qunsetenv("TZ") : qputenv("TZ", oldTz);
+        QCOMPARE(sky.ObservingTime, At(2024, 3, 10, 2, 30));
+        QCOMPARE(ut, 7.5);
+        QCOMPARE(read.timeSpec(), Qt::UTC);
+        QVERIFY(QDateTime(before.date(), before.time(), Qt::UTC) <= read);
+        QVERIFY(read <= QDateTime(after.date(), after.time(), Qt::UTC));
+    }
+
+    void azimuthQuadrantsAndPoles() {
+        // clang-format off
+        const struct { double lat, dec, hour, low, high; } cases[] = {
+            {40, 60, -60, 0, 90},    {40, -10, -30, 90, 180},      {40, -10, 30, 180, 270},
+            {40, 60, 60, 270, 360},  {40, 60, 60 + 360 * 7, 270, 360}, {-33, -70, 40, 180, 270},
+            {-33, 20, -50, 0, 90},   {40, -70, 150, 0, 360},
+        };
+        // clang-format on
+        for (const auto& c : cases) {
+            const double az = AzimuthAt(c.lat, c.dec, c.hour), h = DegToRad(c.hour);
+            const double phi = DegToRad(c.lat), delta = DegToRad(c.dec);
+            // Independent formula: two-argument arctangent measured from south.
+            double ref = std::atan2(std::sin(h),
+                                    std::cos(h) * std::sin(phi) - std::tan(delta) * std::cos(phi)) +
+                         M_PI;
+            if (ref >= 2 * M_PI) ref -= 2 * M_PI;
+            QVERIFY2(az >= DegToRad(c.low) && az <= DegToRad(c.high),
+                     qPrintable(QString::number(c.hour)));
+            QVERIFY(qAbs(az - ref) < 1e-9);
+        }
+        QCOMPARE(AzimuthAt(40, 10, 0), PiValue); // on the meridian south of the zenith
+        const double north = AzimuthAt(40, 70, 0);
+        QVERIFY(north == 0 && !std::signbit(north));
+        // On the prime vertical seen from the equator the divisor is exactly 0.
+        QCOMPARE(AzimuthAt(0, 0, RadToDeg(1.0)), 3 * PiValue / 2);
+        QVERIFY(qAbs(AzimuthAt(0, 1e-7, RadToDeg(1.0)) - 3 * PiValue / 2) < 1e-6);
+        for (double h : {0.0, 180.0})
+            QVERIFY(std::isfinite(AzimuthAt(0, 0, h)));
+        QCOMPARE(ArcSine(1.0 + 4e-16), PiValue / 2); // past the zenith through rounding
+        QCOMPARE(ArcSine(-1.0), -PiValue / 2);
+        QVERIFY(qAbs(ArcSine(0.5) - std::asin(0.5)) < 1e-12);
+    }
+
+    // Reference positions from an independent ephemeris (ICRS, no refraction): Denver in July,
+    // Sydney in January. These formulas ignore precession, so they agree within half a degree.
+    void realPositions() {
+        // clang-format off
+        const struct { double lat, lon; std::int16_t zone; QDateTime local; double ra, dec, alt, az; } cases[] = {
+            {Dms(39, 44), Dms(-104, 59), -7, At(2024, 7, 15, 22, 30), Dms(18, 36, 56.3), Dms(38, 47, 1), 72.663, 85.872},     // Vega
+            {Dms(39, 44), Dms(-104, 59), -7, At(2024, 7, 15, 22, 30), Dms(2, 31, 49.1), Dms(89, 15, 51), 39.189, 0.430},      // Polaris
+            {Dms(-33, 52), Dms(151, 13), 10, At(2024, 1, 20, 22), Dms(6, 45, 8.9), Dms(-16, 42, 58), 61.058, 60.214},        // Sirius
+            {Dms(-33, 52), Dms(151, 13), 10, At(2024, 1, 20, 22), Dms(13, 26, 47.3), Dms(-47, 28, 46), 4.497, 147.068}};     // Omega Cen
+        // clang-format on
+        for (const auto& c : cases) {
+            SkyState sky;
+            SetObservingTime(sky, c.local);
+            SetObserverPosition(sky, DegToRad(c.lat), DegToRad(c.lon));
+            SetSiteClock(sky, c.zone, true);
+            SetTarget(sky, DegToRad(c.ra), DegToRad(c.dec));
+            const double alt = TargetAltitude(sky), az = TargetAzimuth(sky);
+            const double cosSep =
+                std::sin(alt) * std::sin(DegToRad(c.alt)) +
+                std::cos(alt) * std::cos(DegToRad(c.alt)) * std::cos(az - DegToRad(c.az));
+            QVERIFY2(RadToDeg(std::acos(std::min(1.0, cosSep))) < 0.5,
+                     qPrintable(QString::number(c.ra)));
+        }
+    }
+
+    void horizonProfile() {
+        HorizonProfile p;
+        p.fill(-99);
+        BuildHorizonProfile(p, {10, 20, 0, 0, 0, 0, 0, 0});
+        // clang-format off
+        const std::pair<int, int> values[] = {{0, 10},  {3, 11},   {22, 15},  {45, 20}, {47, 19},
+                                              {66, 11}, {67, 10},  {88, 1},   {89, 0},  {200, 0},
+                                              {315, 0}, {337, 5},  {359, 10}, {360, 10}};
+        // clang-format on
+        for (const auto& [degree, value] : values)
+            QVERIFY2(p[degree] == value, qPrintable(QString::number(degree)));
+        // A distinct value at every degree tells which entry was read; the nearest degree counts.
+        for (int i = 0; i <= 360; ++i)
+            p[i] = std::int16_t(i % 90);
+        p[360] = 89;
+        // clang-format off
+        const std::pair<double, int> reads[] = {{0.5, 0},     {1.5, 2},     {2.5, 2},  {180.6, 181},
+                                                {359.5, 360}, {359.6, 360}, {-3.0, 0}, {725.0, 360}};
+        // clang-format on
+        for (const auto& [az, index] : reads) {
+            const double h = DegToRad(p[index]);
+            QVERIFY2(!IsInView(p, h, DegToRad(az)), qPrintable(QString::number(az)));
+            QVERIFY2(IsInView(p, std::nextafter(h, 10.0), DegToRad(az)),
+                     qPrintable(QString::number(az)));
+        }
+        QVERIFY(!IsInView(p, std::nan(""), std::nan("")));
+    }
+
+    void angleAndNumberTexts() {
+        // clang-format off
+        const std::pair<double, QString> angles[] = {
+            {45.5, Angle("  45", "30.0")},           {359.99, Angle(" 359", "59.4")},
+            {-0.25, Angle("  -1", "45.0")},          {-33.5, Angle(" -34", "30.0")},
+            {5 + 5.25 / 60, Angle("   5", "05.3")},  {5 + 59.95 / 60, Angle("   5", "60.0")},
+            {-1234.5, Angle("-1235", "30.0")}};
+        // clang-format on
+        for (const auto& [deg, text] : angles)
+            QCOMPARE(AngleText(DegToRad(deg)), text);
+        // clang-format off
+        const struct { double mag; const char *list, *print; } mags[] = {{8.4, " 8.4", "8.4"},     {12, "  12", "12.0"},     {0, "   0", ".0"},
+                    {11.35, "11.35", "11.4"}, {8.45, "8.45", "8.5"},    {-1.46, "-1.46", "-1.5"},
+                    {0.1 + 0.2, " 0.3", ".3"}};
+        // clang-format on
+        for (const auto& m : mags) {
+            QCOMPARE(MagnitudeListText(m.mag), QLatin1String(m.list));
+            QCOMPARE(OneDecimalText(m.mag), QLatin1String(m.print));
+        }
+        QCOMPARE(LongTimeText(At(2024, 3, 4, 14, 5), Us), QStringLiteral("2:05:00 PM"));
+        QCOMPARE(LongTimeText(At(2024, 3, 4, 14, 5), De), QStringLiteral("14:05:00"));
+        // The locale's zone field is left out, brackets and all.
+        QCOMPARE(LongTimeText(At(2024, 3, 4, 14, 5), QLocale(QLocale::Spanish, QLocale::Spain)),
+                 QStringLiteral("14:05:00"));
+        QCOMPARE(ShortDateText(At(2024, 3, 4, 21)), QStringLiteral("03/04/24"));
+        // Two-digit years read back as written, on both sides of each century switch.
+        for (int year : {1950, 1999, 2000, 2049}) {
+            const QDateTime day = At(year, 12, 31);
+            QCOMPARE(ParseCivilDateTime(ShortDateText(day), Us), std::optional<QDateTime>(day));
+        }
+    }
+
+    void civilDateTimeTexts() {
+        const QLocale locales[] = {Us, De, QLocale(QLocale::Arabic, QLocale::Egypt), QLocale::c()};
+        for (const QLocale& l : locales) {
+            for (const QDateTime& dt : {At(2024, 3, 14, 21, 5, 7), At(1987, 6, 30)}) {
+                const QString text = CivilDateTimeText(dt, l);
+                QVERIFY2(ParseCivilDateTime(text, l) == dt, qPrintable(l.name() + ": " + text));
+            }
+        }
+        QCOMPARE(CivilDateTimeText(At(2024, 3, 14, 21, 5, 7), Us),
+                 QStringLiteral("3/14/2024 9:05:07 PM"));
+        QCOMPARE(CivilDateTimeText(At(1987, 6, 30), Us), QStringLiteral("6/30/1987")); // midnight
+        // clang-format off
+        const QDateTime no;
+        const struct { const QLocale& locale; const char* text; QDateTime expected; } cases[] = {
+            {Us, "3/14/2024 9:05:07 P", At(2024, 3, 14, 21, 5, 7)}, {Us, "3/14/2024 9:05:07a", At(2024, 3, 14, 9, 5, 7)},
+            {Us, "3/14/2024 12:00:30 AM", At(2024, 3, 14, 0, 0, 30)}, {Us, "3/14/2024 12:00:30 pm", At(2024, 3, 14, 12, 0, 30)},
+            {Us, "3/14/2024 21:05:07", At(2024, 3, 14, 21, 5, 7)}, {Us, "3/14/24 9:05 PM", At(2024, 3, 14, 21, 5)},
+            {Us, "3/14/75", At(1975, 3, 14)}, {De, "03.04.2024 09:30:00 P", At(2024, 4, 3, 21, 30)},
+            {Us, "now", no}, {Us, "", no}, {Us, "13/14/2024", no}, {Us, "2/29/2023", no},
+            {Us, "3/14/2024 25:00:00", no}, {Us, "3/14/2024 13:05:07 PM", no}, {Us, "3/14/2024 9:05:07 PM P", no},
+            {Us, "3/14/2024 P", no}, {Us, "3/14/2024 9:05:07 1", no}, {Us, "3/14", no},
+        };
+        // clang-format on
+        for (const auto& c : cases) {
+            const auto got = ParseCivilDateTime(QLatin1String(c.text), c.locale);
+            QVERIFY2(got ? *got == c.expected : !c.expected.isValid(), c.text);
+        }
+    }
+};
+
+QTEST_MAIN(TestSky)
+#include "test_sky.moc"
