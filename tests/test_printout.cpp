@@ -239,25 +239,73 @@ private slots:
                           : QTest::keyClick(d.box(k.box), k.key);
             QCOMPARE(d.box(k.box)->text(), QLatin1String(k.after));
         }
+        // Delete passes every box; Escape in a time box puts back the last valid text; paste,
+        // input-method text and other scripts' digits are refused.
+        for (const char* name : {"txtStart", "txtStop", "txtInc"}) {
+            d.box(name)->setText(QStringLiteral("3/15"));
+            TypeOver(d.box(name), 0, "1");
+            QCOMPARE(d.box(name)->text(), QStringLiteral("1/15"));
+            QCOMPARE(SendBadInput(d.box(name)), QStringLiteral("1/15"));
+        }
+        d.box("txtStop")->setText(later);
+        QVERIFY(EscapeRestores(d.box("txtStop"), 13)); // the ":" after the hour
     }
 
+    // Clicks, and Cancel pressed without the focus leaving the box (as a screen reader does),
+    // run the box's leave check first: the real message box, OK, no icon.
     void clicksWaitForTheLeaveCheck() {
-        for (const char* target : {"cmdPrint", "cmdCancel", "txtStop"}) {
+        for (const char* target : {"cmdPrint", "cmdCancel", "txtStop", "press"}) {
             AppState state = MakeState(1);
             Dialog d(state, false);
-            ModalWatcher watcher; // the real message box
+            ModalWatcher watcher;
+            const auto act = [&] {
+                target == QByteArray("press") ? Press(d.dialog.findChild<QWidget*>("cmdCancel"))
+                                              : d.click(target);
+            };
             d.chosen = QStringLiteral("/tmp/unused.pdf");
             d.box("txtInc")->setFocus();
             d.box("txtInc")->setText(QStringLiteral("0"));
-            d.click(target);
-            QVERIFY(watcher.messages == QStringList{"Invalid Increment"} &&
-                    watcher.titles == QStringList{"Zenitor"});
-            QVERIFY(d.dialog.focusWidget() == d.box("txtInc") && d.dialog.isVisible() &&
+            act();
+            QTRY_COMPARE(watcher.messages, QStringList{"Invalid Increment"});
+            QVERIFY(watcher.titles == QStringList{"Zenitor"} &&
+                    d.dialog.focusWidget() == d.box("txtInc") && d.dialog.isVisible() &&
                     d.prints == 0);
             d.box("txtInc")->setText(QStringLiteral("30")); // once the box is right, the click acts
-            d.click(target);
-            QCOMPARE(d.dialog.isVisible(), target == QByteArray("txtStop"));
+            act();
+            QTRY_COMPARE(d.dialog.isVisible(), target == QByteArray("txtStop"));
             QCOMPARE(d.prints, target == QByteArray("cmdPrint") ? 1 : 0);
+        }
+    }
+
+    // One object, 24 steps of a minute a sheet (on the recording surface). Beyond 25 sheets a
+    // Yes/No box asks; No prints nothing, keeps the dialog, and on a real PDF leaves an old file
+    // byte for byte and makes no new one.
+    void over25SheetsAsk() {
+        const auto No = QMessageBox::No;
+        // clang-format off
+        const struct { int lastStep; QMessageBox::StandardButton answer; const char *sheets, *old; bool pdf; } cases[] = {
+            {599, No, nullptr, nullptr, false}, {600, QMessageBox::Yes, "26", nullptr, false},
+            {3653 * 1440, No, "219181", nullptr, false}, {9000, No, "", "old\r\n", true}, {9000, No, "", nullptr, true}};
+        // clang-format on
+        for (const auto& c : cases) {
+            QTemporaryDir dir;
+            AppState state = MakeState(1);
+            if (c.old) WriteAll(dir.filePath("x.pdf"), c.old);
+            Dialog d(state, true, c.pdf);
+            d.chosen = dir.filePath("x.pdf");
+            d.box("txtStop")->setText(CivilDateTimeText(At(20, 0).addSecs(c.lastStep * 60)));
+            d.box("txtInc")->setText(QStringLiteral("1"));
+            ModalWatcher watcher;
+            watcher.answer = c.answer;
+            d.click("cmdPrint");
+            QCOMPARE(watcher.titles, c.sheets ? QStringList{"Zenitor YesNo"} : QStringList());
+            if (c.sheets && *c.sheets)
+                QCOMPARE(watcher.messages[0],
+                         QString("This print-out takes %1 sheets.  Print it?").arg(c.sheets));
+            const bool printed = c.answer == QMessageBox::Yes || !c.sheets;
+            QVERIFY(state.sky.UseNow != printed && d.dialog.isVisible() != printed);
+            if (c.pdf)
+                QCOMPARE(ReadAll(dir.filePath("x.pdf")), QByteArray(c.old ? c.old : "<missing>"));
         }
     }
 
