@@ -172,6 +172,7 @@ struct WindowFixture {
     QString text(const char* label) const { return get<QLabel>(label)->text(); }
     QString row(int index) const { return window->objectRow(index)->text(); }
     QLineEdit* box(const char* name) const { return get<QLineEdit>(name); }
+    void click(const char* button) const { get<QAbstractButton>(button)->click(); }
     // Picks an entry of a combo box as a click on it does.
     void choose(const char* combo, int entry) {
         get<QComboBox>(combo)->setCurrentIndex(entry);
