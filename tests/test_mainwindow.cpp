@@ -1,16 +1,18 @@
-// The main window at work (selection, picking, sites, observing time, timers, the checks made
-// when a box is left) and the guide stars it shows.
+// The main window at work (selection, picking, sites, observing time, timers, leave checks,
+// input traps, the chooser's search, the night display) and the guide stars it shows.
 
+#include "mainwindow/choosersearch.h"
 #include "mainwindow/guidestars.h"
 #include "objectlist/objectrows.h"
 #include "sky/skytime.h"
 #include "sky/textformats.h"
 #include "startup/angles.h"
+#include "startup/nightvision.h"
 #include "support/files.h"
 #include "support/windows.h"
 
+#include <QListView>
 #include <QTemporaryDir>
-#include <functional>
 
 namespace {
 
@@ -19,7 +21,7 @@ QString ExpectedRow(const AppState& state, int storeIndex) {
     SkyState sky = state.sky;
     const CatalogObject& o = state.store.objects[std::size_t(storeIndex)];
     SetTarget(sky, o.RA, o.Dec);
-    const double alt = TargetAltitude(sky);
+    const double alt = TargetAltitude(sky); // before the azimuth, which uses what it computes
     return ObjectRowText(o, alt, TargetAzimuth(sky));
 }
 
@@ -38,11 +40,29 @@ QString StarFile(const QTemporaryDir& dir, const QStringList& lines, const QStri
     return GuideStarFilePath(dir.path());
 }
 
-QStringList Names(const GuideStarRows& result) {
-    QStringList names;
-    for (const QString& row : result.rows)
-        names << row.left(15).trimmed();
-    return names;
+void Wheel(QWidget* w, int delta) {
+    const QPointF at(w->rect().center());
+    QWheelEvent e(at, w->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {}, Qt::NoScrollPhase, 0);
+    QApplication::sendEvent(w, &e);
+}
+
+// Pixels that are neither black nor a red: white, grey, blue, green.
+int NotRedPixels(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += qGreen(image.pixel(x, y)) > 0x40 || qBlue(image.pixel(x, y)) > 0x40;
+    return count;
+}
+
+// The chooser's entries whose line holds `typed`, case and blanks aside.
+QVector<int> EntriesHolding(const QComboBox* chooser, QString typed) {
+    QVector<int> entries;
+    for (int i = 0; i < chooser->count(); ++i)
+        if (chooser->itemText(i).toUpper().remove(' ').contains(typed.toUpper().remove(' ')))
+            entries << i;
+    return entries;
 }
 
 } // namespace
@@ -50,57 +70,73 @@ QStringList Names(const GuideStarRows& result) {
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void initTestCase() { InstallNightVision(); }
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
-    void firstActivation() {
+    void firstActivationAndTimers() {
         WindowFixture f;
-        QVERIFY(f.active);
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("Zenitor Ver:  0.0.1 B"));
-        QCOMPARE(f.get<QTimer>("Timer1")->interval(), 15000);
-        QCOMPARE(f.get<QTimer>("Timer2")->interval(), 60000);
-        QVERIFY(f.get<QTimer>("Timer1")->isActive() && f.get<QTimer>("Timer2")->isActive());
-        QVERIFY(!f.get<QLineEdit>("txtMonth")->isEnabled());
-        auto* sb = f.get<QScrollBar>("sbDsoMag");
-        QVERIFY(sb->minimum() == 0 && sb->maximum() == 200 && sb->value() == 80);
         QString ticked;
         for (const char* name : {"chkShowAll", "chkInView", "chkNow", "chkMess", "chkHer", "chkCal",
                                  "chkBNGC", "chkSAC", "chkNGC", "chkIC", "chkPlanet"})
             ticked += f.get<QCheckBox>(name)->isChecked() ? '1' : '0';
-        QCOMPARE(ticked, QStringLiteral("01110000000"));
-        // The primary site is listed, selected and applied.
-        QCOMPARE(f.get<QComboBox>("cmbLoc")->count(), 2);
-        QCOMPARE(f.get<QComboBox>("cmbLoc")->currentIndex(), 1);
-        QCOMPARE(f.text("lblLocInfo"), QStringLiteral("Back yard"));
-        QCOMPARE(f.state.sky.SiteTimeZone, std::int16_t(-5));
-        // Messier only, limit 8.0, in view only: M 2 (M 1 too faint, M 3 below the horizon).
-        QCOMPARE(f.text("lblDSOstats"), QStringLiteral("1 of 10 objects available."));
-        QCOMPARE(f.get<QComboBox>("cmbDSO")->itemText(0).left(4), QStringLiteral("M 2 "));
-        QCOMPARE(f.text("LblNow"), QStringLiteral("3/1/2026 10:00:00 PM (Now)"));
+        auto* sb = f.get<QScrollBar>("sbDsoMag");
+        auto *timer1 = f.get<QTimer>("Timer1"), *timer2 = f.get<QTimer>("Timer2");
+        // The primary site is listed, selected and applied. Messier only, limit 8.0, in view
+        // only: M 2 (M 1 too faint, M 3 below the horizon).
+        QCOMPARE((QStringList{f.window->windowTitle(), ticked, f.text("lblLocInfo"),
+                              f.text("lblDSOstats"),
+                              f.get<QComboBox>("cmbDSO")->itemText(0).left(4), f.text("LblNow")}),
+                 (QStringList{"Zenitor Ver:  0.0.1 B", "01110000000", "Back yard",
+                              "1 of 10 objects available.", "M 2 ", "3/1/2026 10:00:00 PM (Now)"}));
+        QVERIFY(f.active && timer1->interval() == 15000 && timer2->interval() == 60000 &&
+                timer1->isActive() && timer2->isActive() && !f.box("txtMonth")->isEnabled());
+        QVERIFY(sb->minimum() == 0 && sb->maximum() == 200 && sb->value() == 80);
+        QVERIFY(f.get<QComboBox>("cmbLoc")->count() == 2 &&
+                f.get<QComboBox>("cmbLoc")->currentIndex() == 1 && f.state.sky.SiteTimeZone == -5);
+        f.choose("cmbDSO", 0);
+        f.clock->advanceSeconds(15);
+        f.window->Timer1Tick();
+        QCOMPARE(f.text("LblNow"), QStringLiteral("3/1/2026 10:00:15 PM (Now)"));
+        QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
+        // Timer2 reselects on the fifth tick after the last selection.
+        f.click("chkNow");
+        f.get<QLabel>("lblDSOstats")->setText(QStringLiteral("stale"));
+        QStringList seen;
+        for (int i = 0; i < 6; ++i, f.window->Timer2Tick())
+            seen << QString::number(f.window->SelectionAge()) + ' ' + f.text("lblDSOstats").left(5);
+        QCOMPARE(seen,
+                 (QStringList{"0 stale", "1 stale", "2 stale", "3 stale", "4 stale", "0 1 of "}));
+        f.click("chkHer"); // any selection restarts the count
+        QCOMPARE(f.window->SelectionAge(), std::int16_t(0));
+        WindowFixture none(true, false); // no site at all: none shown
+        QVERIFY(none.active && none.get<QComboBox>("cmbLoc")->count() == 0);
+        QCOMPARE(none.get<QComboBox>("cmbLoc")->currentText() + '|' + none.text("lblLocInfo"),
+                 QStringLiteral("No Primary Location|Location Information"));
     }
 
     void cataloguesPickingAndRows() {
         WindowFixture f;
+        auto* chooser = f.get<QComboBox>("cmbDSO");
         f.choose("cmbDSO", 0);
         const QString m2 = f.row(0);
         QCOMPARE(m2, ExpectedRow(f.state, 1));
-        f.get<QCheckBox>("chkNGC")->click(); // NGC 7001 sits exactly at the limit
+        QCOMPARE(chooser->lineEdit()->cursorPosition(), 0); // the field shows the designation
+        f.click("chkNGC");                                  // NGC 7001 sits exactly at the limit
         QStringList names;
-        for (int i = 0; i < f.get<QComboBox>("cmbDSO")->count(); ++i)
-            names << f.get<QComboBox>("cmbDSO")->itemText(i).left(20).trimmed();
+        for (int i = 0; i < chooser->count(); ++i)
+            names << chooser->itemText(i).left(20).trimmed();
         QCOMPARE(names, QStringList({"M 2", "NGC 7000", "NGC 7001"}));
-        f.get<QCheckBox>("chkInView")->click(); // M 3 and NGC 7002 come in
+        f.click("chkInView"); // M 3 and NGC 7002 come in
         QCOMPARE(f.text("lblDSOstats"), QStringLiteral("5 of 10 objects available."));
-        f.clock->advanceSeconds(3600);           // the boxes do not recompute the rows
-        f.get<QCheckBox>("chkShowAll")->click(); // and M 1
-        f.get<QCheckBox>("chkPlanet")->click();  // does nothing
+        f.clock->advanceSeconds(3600); // the boxes do not recompute the rows
+        f.click("chkShowAll");         // and M 1
+        f.click("chkPlanet");          // does nothing
         QCOMPARE(f.text("lblDSOstats"), QStringLiteral("6 of 10 objects available."));
         QCOMPARE(f.row(0), m2);
-        f.get<QCheckBox>("chkInView")->click();
-        f.get<QCheckBox>("chkShowAll")->click();
+        f.click("chkInView"), f.click("chkShowAll");
         f.choose("cmbDSO", 1); // NGC 7000 into row 1
-        QCOMPARE(f.state.listSlots[1], std::int16_t(7));
         f.choose("cmbDSO", 0); // M 2 again: nothing added
-        QVERIFY(f.state.listSlots[2] == 0 && f.row(2).isEmpty());
+        QVERIFY(f.state.listSlots[1] == 7 && f.state.listSlots[2] == 0 && f.row(2).isEmpty());
         // A click frees the row at once; the other rows stay where they are.
         QTest::mouseClick(f.window->objectRow(0), Qt::LeftButton);
         QVERIFY(f.state.listSlots[0] == 0 && f.row(0) == QStringLiteral(" "));
@@ -111,13 +147,13 @@ private slots:
 
     void magnitudeScrollBar() {
         WindowFixture f;
-        f.get<QCheckBox>("chkNGC")->click();
+        f.click("chkNGC");
         auto* sb = f.get<QScrollBar>("sbDsoMag");
         sb->triggerAction(QAbstractSlider::SliderSingleStepSub); // the upper arrow lowers
-        QCOMPARE(f.get<QLineEdit>("txtDSOMaxMag")->text(), QStringLiteral("7.9"));
-        QCOMPARE(f.text("lblDSOstats"), QStringLiteral("2 of 10 objects available."));
+        QCOMPARE(f.box("txtDSOMaxMag")->text() + ' ' + f.text("lblDSOstats"),
+                 QStringLiteral("7.9 2 of 10 objects available."));
         sb->setValue(125);
-        QCOMPARE(f.get<QLineEdit>("txtDSOMaxMag")->text(), QStringLiteral("12.5"));
+        QCOMPARE(f.box("txtDSOMaxMag")->text(), QStringLiteral("12.5"));
         // clang-format off
         const struct { const char *typed, *after; int scroll; int chosen; } rows[] = {
             {"12.5", "12.5", 125, 4}, {"25", "25", 80, 4}, {"20", "20", 80, 4}, {"0", "0", 80, 0},
@@ -125,17 +161,17 @@ private slots:
         // clang-format on
         for (const auto& r : rows) {
             WindowFixture f;
-            f.get<QCheckBox>("chkNGC")->click();
-            auto* mag = f.get<QLineEdit>("txtDSOMaxMag");
+            f.click("chkNGC");
+            auto* mag = f.box("txtDSOMaxMag");
             mag->setFocus(Qt::TabFocusReason);
             QTRY_COMPARE(mag->selectedText(), QStringLiteral("8.0")); // typing replaces it all
             QTest::keyClick(mag, Qt::Key_Backspace);
             QTest::keyClicks(mag, r.typed);
             f.get<QCheckBox>("chkShowAll")->setFocus(Qt::TabFocusReason); // leaving checks it
-            QCOMPARE(mag->text(), QLatin1String(r.after));
-            QVERIFY2(f.get<QScrollBar>("sbDsoMag")->value() == r.scroll, r.typed);
             f.window->SelectObjects();
-            QCOMPARE(f.text("lblDSOstats"), QString("%1 of 10 objects available.").arg(r.chosen));
+            const QString value = QString::number(f.get<QScrollBar>("sbDsoMag")->value());
+            QCOMPARE(mag->text() + ' ' + value + ' ' + f.text("lblDSOstats").left(2),
+                     QString("%1 %2 %3 ").arg(r.after).arg(r.scroll).arg(r.chosen));
         }
     }
 
@@ -146,48 +182,53 @@ private slots:
         f.choose("cmbDSO", 0);
         const QString north = f.row(0);
         f.choose("cmbLoc", 0); // Sydney: M 2 sets, M 3 rises
-        QCOMPARE(f.text("lblLocInfo"), QStringLiteral("Sydney"));
-        QCOMPARE(f.state.sky.SiteTimeZone, std::int16_t(10));
+        QVERIFY(f.text("lblLocInfo") == "Sydney" && f.state.sky.SiteTimeZone == 10);
         QCOMPARE(f.state.sky.ObserverLatitude, DegMinToRadians(-33, -52 + 0.5));
         QCOMPARE(f.state.sky.ObserverLongitude, DegMinToRadians(151, 12 - 0.25));
         QCOMPARE(f.get<QComboBox>("cmbDSO")->itemText(0).left(4), QStringLiteral("M 3 "));
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
         // The next activation (as after a modal window) puts the current site back in force.
         f.window->RunActivationSequence();
-        QCOMPARE(f.text("lblLocInfo"), QStringLiteral("Back yard"));
-        QCOMPARE(f.row(0), north);
+        QVERIFY(f.text("lblLocInfo") == "Back yard" && f.row(0) == north);
         // The editor opens on the chosen site, which is selected again with its new values.
         ModalWatcher watcher;
         f.state.sites[1].Name = QStringLiteral("Garden");
-        f.get<QPushButton>("cmdLocEdit")->click();
-        f.get<QPushButton>("Command1")->click();
-        QCOMPARE(watcher.dialogs, (QStringList{"Location", "Printout"}));
-        QCOMPARE(f.get<QComboBox>("cmbLoc")->currentText(), QStringLiteral("Garden"));
-        QCOMPARE(f.text("lblLocInfo"), QStringLiteral("Garden"));
+        f.click("cmdLocEdit"), f.click("Command1");
+        QCOMPARE(watcher.dialogs, (QStringList{"Location1", "Printout"}));
+        QVERIFY(f.get<QComboBox>("cmbLoc")->currentText() == "Garden" &&
+                f.text("lblLocInfo") == "Garden");
         // New Location saved nothing: the empty record is gone, no site selected, the one
         // applied before stays in force.
         f.choose("cmbLoc", 0);
-        f.get<QPushButton>("cmdNewLoc")->click();
-        QCOMPARE(GetCurrentSiteIndex(f.state), std::int16_t(-2));
-        QCOMPARE(int(f.state.sites.size()), 2);
-        QCOMPARE(f.get<QComboBox>("cmbLoc")->currentText(), QStringLiteral("No Primary Location"));
-        QCOMPARE(f.text("lblLocInfo"), QStringLiteral("Sydney"));
+        f.click("cmdNewLoc");
+        QVERIFY(GetCurrentSiteIndex(f.state) == -2 && f.state.sites.size() == 2);
+        QCOMPARE(f.get<QComboBox>("cmbLoc")->currentText() + '|' + f.text("lblLocInfo"),
+                 QStringLiteral("No Primary Location|Sydney"));
+        // A typed name that names no site counts as none selected: a new, empty site opens.
+        for (const auto& [typed, opened] :
+             {std::pair("Observatory", "Location2"), {"Sydney", "Location0"}}) {
+            WindowFixture f;
+            watcher.dialogs.clear();
+            f.get<QComboBox>("cmbLoc")->setEditText(QString::fromLatin1(typed));
+            QTest::mouseClick(f.get<QPushButton>("cmdLocEdit"), Qt::LeftButton);
+            QVERIFY(watcher.dialogs == QStringList{opened} && f.state.sites.size() == 2);
+        }
     }
 
     void nowAndTypedTime() {
         WindowFixture f;
         f.choose("cmbDSO", 0);
         auto* now = f.get<QCheckBox>("chkNow");
-        auto* month = f.get<QLineEdit>("txtMonth");
+        auto* month = f.box("txtMonth");
         auto* timer1 = f.get<QTimer>("Timer1");
         ModalWatcher watcher;
-        f.get<QPushButton>("cmdSet")->click(); // in Now mode with an empty box
-        QCOMPARE(watcher.messages, QStringList{"Invalid Date"});
-        QCOMPARE(watcher.titles, QStringList{"Zenitor"});
+        f.click("cmdSet"); // in Now mode with an empty box
+        QVERIFY(watcher.messages == QStringList{"Invalid Date"} &&
+                watcher.titles == QStringList{"Zenitor"});
         now->click(); // typed mode, frozen at the click
         QVERIFY(!f.state.sky.UseNow && !timer1->isActive() && month->isEnabled());
-        QCOMPARE(month->text(), QStringLiteral("3/1/2026 10:00:00 PM"));
-        QCOMPARE(f.text("LblNow"), QStringLiteral("3/1/2026 10:00:00 PM"));
+        QCOMPARE(month->text() + '|' + f.text("LblNow"),
+                 QStringLiteral("3/1/2026 10:00:00 PM|3/1/2026 10:00:00 PM"));
         month->setFocus(Qt::TabFocusReason);
         month->clear();
         QTest::keyClicks(month, QStringLiteral("3/1:2 7 aPM")); // refused keys dropped
@@ -198,8 +239,7 @@ private slots:
         QTest::keyClick(month, Qt::Key_P);
         QTest::keyClick(month, Qt::Key_Return);
         QCOMPARE(f.state.sky.ObservingTime, QDateTime({2026, 3, 2}, {23, 30}, Qt::UTC));
-        QCOMPARE(month->text(), QStringLiteral("3/2/2026 11:30:00 PM"));
-        QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
+        QVERIFY(month->text() == "3/2/2026 11:30:00 PM" && f.row(0) == ExpectedRow(f.state, 1));
         // Back to Now: the clock is followed again; the old text stays in the disabled box.
         f.clock->advanceSeconds(7200);
         f.get<QCheckBox>("chkMess")->setFocus(Qt::TabFocusReason);
@@ -212,76 +252,232 @@ private slots:
         QCOMPARE(f.state.sky.ObservingTime, f.clock->localNow());
     }
 
+    // The program's date text in each locale, edited by digits typed over it (Delete as X11
+    // sends it), is applied by Set.
+    void typedDigitsInEveryLocale() {
+        // clang-format off
+        const struct { const char *locale, *shown; int monthAt, hourAt; const char* hour; } cases[] = {
+            {"C", "2026-03-01 22:00:00", 6, 12, "3"}, {"C.UTF-8", "2026-03-01 22:00:00", 6, 12, "3"},
+            {"en_US", "3/1/2026 10:00:00 PM", 0, 10, "1"}, {"en_GB", "01/03/2026 22:00:00", 4, 12, "3"},
+            {"de_DE", "01.03.2026 22:00:00", 4, 12, "3"}, {"fr_FR", "01/03/2026 22:00:00", 4, 12, "3"}};
+        // clang-format on
+        for (const auto& c : cases) {
+            QLocale::setDefault(QLocale(QLatin1String(c.locale)));
+            WindowFixture f;
+            ModalWatcher watcher; // none expected; answered rather than left hanging
+            auto* month = f.box("txtMonth");
+            f.choose("cmbDSO", 0);
+            f.click("chkNow");
+            QVERIFY2(month->text() == QLatin1String(c.shown), qPrintable(month->text()));
+            const QString before = f.row(0);
+            TypeOver(month, c.monthAt, "1");
+            TypeOver(month, c.hourAt, c.hour);
+            QTest::mouseClick(f.get<QPushButton>("cmdSet"), Qt::LeftButton);
+            const QDateTime typed(QDate(2026, 1, 1), QTime(23, 0), Qt::UTC);
+            QVERIFY2(f.state.sky.ObservingTime == typed && f.text("LblNow") == month->text() &&
+                         month->text() == CivilDateTimeText(typed),
+                     c.locale);
+            QVERIFY2(f.row(0) != before && watcher.messages.isEmpty(), c.locale);
+        }
+    }
+
     void leavingBadDateIsRefused() {
         WindowFixture f;
-        auto* now = f.get<QCheckBox>("chkNow");
+        auto *now = f.get<QCheckBox>("chkNow"), *mess = f.get<QCheckBox>("chkMess");
         now->click();
         const QDateTime before = f.state.sky.ObservingTime;
-        auto* month = f.get<QLineEdit>("txtMonth");
+        auto* month = f.box("txtMonth");
         month->setFocus(Qt::MouseFocusReason);
         month->setText(QStringLiteral("13/45/2026"));
         ModalWatcher watcher;
         // Each way out shows the message, keeps the focus and does not act.
-        auto* mess = f.get<QCheckBox>("chkMess");
-        const std::function<void()> ways[] = {
-            [&] { QTest::mouseClick(mess, Qt::LeftButton); },
-            [&] { QTest::mouseClick(now, Qt::LeftButton); },
-            [&] { QTest::mouseClick(f.get<QPushButton>("cmdSet"), Qt::LeftButton); },
-            [&] { QTest::keyClick(month, Qt::Key_Tab); }};
-        for (int i = 0; i < 4; ++i) {
-            ways[i]();
-            QTRY_COMPARE(watcher.messages.size(), i + 1);
-            QTRY_VERIFY(month->hasFocus());
+        for (QWidget* target : QList<QWidget*>{mess, now, f.get<QPushButton>("cmdSet"), month}) {
+            target == month ? QTest::keyClick(month, Qt::Key_Tab)
+                            : QTest::mouseClick(target, Qt::LeftButton);
+            QTRY_VERIFY(!watcher.messages.isEmpty() && month->hasFocus());
         }
+        // Pressed without a click (as a screen reader does), the print button checks first too.
+        Press(f.get<QPushButton>("Command1"));
+        QTRY_VERIFY(watcher.messages.size() == 5 && f.window->focusWidget() == month);
         QTest::qWait(50);
-        QCOMPARE(watcher.messages, QStringList(4, "Invalid Date"));
-        QVERIFY(month->hasFocus() && mess->isChecked() && !now->isChecked());
-        QCOMPARE(f.state.sky.ObservingTime, before);
+        QVERIFY(watcher.messages == QStringList(5, "Invalid Date") &&
+                watcher.titles == QStringList(5, "Zenitor") && watcher.dialogs.isEmpty());
+        QVERIFY(mess->isChecked() && !now->isChecked() && f.state.sky.ObservingTime == before);
+        QVERIFY(ShowActive(f.window.get()));
         month->setText(QStringLiteral("3/5/2026 8:15:00 PM")); // a date again: the click acts
         QTest::mouseClick(mess, Qt::LeftButton);
-        QVERIFY(!mess->isChecked() && mess->hasFocus() && watcher.messages.size() == 4);
+        QVERIFY(!mess->isChecked() && mess->hasFocus() && watcher.messages.size() == 5);
     }
 
-    void timers() {
+    // Delete, Escape back to the last valid date, bad input past the keys refused, the wheel
+    // only where the focus is.
+    void inputTraps() {
         WindowFixture f;
-        f.choose("cmbDSO", 0);
-        f.clock->advanceSeconds(15);
-        f.window->Timer1Tick();
-        QCOMPARE(f.text("LblNow"), QStringLiteral("3/1/2026 10:00:15 PM (Now)"));
-        QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
-        // Timer2 reselects on the fifth tick after the last selection.
-        f.get<QCheckBox>("chkNow")->click();
-        f.get<QLabel>("lblDSOstats")->setText(QStringLiteral("stale"));
-        for (int i = 1; i <= 4; ++i)
-            f.window->Timer2Tick();
-        QCOMPARE(f.window->SelectionAge(), std::int16_t(4));
-        QCOMPARE(f.text("lblDSOstats"), QStringLiteral("stale"));
-        f.window->Timer2Tick();
-        QCOMPARE(f.window->SelectionAge(), std::int16_t(0));
-        QCOMPARE(f.text("lblDSOstats"), QStringLiteral("1 of 10 objects available."));
-        f.window->Timer2Tick();
-        f.get<QCheckBox>("chkHer")->click(); // any selection restarts the count
-        QCOMPARE(f.window->SelectionAge(), std::int16_t(0));
+        ModalWatcher watcher;
+        auto *mag = f.box("txtDSOMaxMag"), *month = f.box("txtMonth");
+        TypeOver(mag, 0, "9");
+        QCOMPARE(mag->text(), QStringLiteral("9.0"));
+        f.click("chkNow");
+        QVERIFY(EscapeRestores(month, 2)); // the "/" after the month
+        for (QLineEdit* box : {month, mag}) {
+            const QString before = box->text();
+            QCOMPARE(SendBadInput(box), before);
+        }
+        auto* sites = f.get<QComboBox>("cmbLoc");
+        auto* bar = f.get<QScrollBar>("sbDsoMag");
+        f.click("chkShowAll");
+        mag->setFocus();
+        const int magnitude = bar->value();
+        for (int notch = 0; notch < 3; ++notch)
+            for (QWidget* w : QList<QWidget*>{sites, f.get<QComboBox>("cmbDSO")->lineEdit(), bar})
+                Wheel(w, notch % 2 ? -120 : 120);
+        QVERIFY(sites->currentIndex() == 1 && f.state.listSlots[0] == 0 &&
+                bar->value() == magnitude);
+        sites->setFocus(); // with the focus the wheel works as before
+        Wheel(sites, 120);
+        QVERIFY(f.text("lblLocInfo") == "Sydney" && watcher.messages.isEmpty());
     }
 
-    void guideStarLines() {
+    void captionsShrinkByGroup() {
+        const QFont old = QApplication::font();
+        QApplication::setFont(QFont(old.family(), 24));
+        WindowFixture f;
+        f.state.sites[1].Name = QString(70, u'W');
+        f.window->RunActivationSequence();
+        for (const char* group : {"chkMess chkHer chkCal chkBNGC chkSAC chkNGC chkIC chkPlanet",
+                                  "chkShowAll chkInView chkNow", "LblNow lblLocInfo lblDSOstats"}) {
+            QSet<QString> fonts; // size and stretch
+            for (const QString& name : QString::fromLatin1(group).split(u' ')) {
+                const QFont font = f.get<QWidget>(qPrintable(name))->font();
+                fonts << QStringLiteral("%1/%2").arg(font.pointSizeF()).arg(font.stretch());
+                QVERIFY2(font.pointSizeF() < 24, group);
+            }
+            QVERIFY2(fonts.size() == 1, group);
+        }
+        QApplication::setFont(old);
+    }
+
+    // Typing offers the lines holding the text, case and blanks aside; Enter or a click picks
+    // into the first free row; Escape or clearing leaves all as it was.
+    void chooserSearch() {
+        WindowFixture f;
+        for (const char* name : {"chkShowAll", "chkInView", "chkHer", "chkNGC", "chkIC"})
+            f.click(name);
+        auto* chooser = f.get<QComboBox>("cmbDSO");
+        QLineEdit* field = chooser->lineEdit();
+        auto* search = chooser->findChild<ChooserSearch*>();
+        QVERIFY(search && chooser->count() == 8);
+        chooser->setFocus();
+        const int current = chooser->currentIndex();
+        const auto listPositions = [&] { // searching never renumbers the chooser
+            QList<int> positions;
+            for (const CatalogObject& o : f.state.store.objects)
+                positions << o.ListPos;
+            return positions;
+        };
+        const QList<int> positions = listPositions();
+        for (const auto& [typed, designation] :
+             {std::pair{"m2", "M 2 "}, {"NGc70", "NGC 7000"}, {"cOMMENT OF  ic", "IC 1 "}}) {
+            QTest::keyClicks(chooser, typed);
+            QVERIFY2(search->popup()->isVisible(), typed);
+            QCOMPARE(search->offered(), EntriesHolding(chooser, typed));
+            QVERIFY2(chooser->itemText(search->offered().value(0)).startsWith(designation), typed);
+            QTest::keyClick(chooser, Qt::Key_Backspace); // one key back widens the offer
+            QCOMPARE(search->offered(), EntriesHolding(chooser, QString(typed).chopped(1)));
+            QTest::keyClick(chooser, Qt::Key_Escape);
+            QVERIFY(field->text().isEmpty() && !search->popup()->isVisible());
+        }
+        QTest::keyClicks(chooser, "m");
+        QTest::keyClick(chooser, Qt::Key_Backspace);
+        QTest::keyClick(chooser, Qt::Key_Return);
+        QVERIFY(!search->popup()->isVisible() && f.state.listSlots[0] == 0);
+        QVERIFY(chooser->currentIndex() == current && listPositions() == positions);
+        f.state.listSlots[0] = 2; // row 0 taken
+        QTest::keyClicks(chooser, "ngc 70");
+        QTest::keyClick(chooser, Qt::Key_Down);
+        QTest::keyClick(chooser, Qt::Key_Return); // the second offered: NGC 7001
+        QVERIFY(f.state.listSlots[1] == 8 && f.row(1).startsWith("NGC 7001"));
+        // The field shows the picked line from its start, selected: typing starts a new search,
+        // and Escape out of it shows that line again the same way.
+        const auto fromStart = [&] {
+            return field->text().startsWith("NGC 7001") && field->cursorPosition() == 0 &&
+                   field->selectedText() == field->text() && !search->popup()->isVisible();
+        };
+        QVERIFY(fromStart());
+        QTest::keyClicks(chooser, "ic");
+        QVERIFY(field->text() == "ic" && search->offered() == EntriesHolding(chooser, "ic"));
+        QTest::keyClick(chooser, Qt::Key_Escape);
+        QVERIFY(fromStart());
+        field->clear();
+        QTest::keyClicks(chooser, "of m");
+        QListView* list = search->popup();
+        // The list lays its lines out in batches from the event loop.
+        QTRY_VERIFY(list->visualRect(list->model()->index(0, 0)).isValid());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(0, 0)).center());
+        QCOMPARE(f.state.listSlots[2], std::int16_t(1)); // M 1
+    }
+
+    // Ctrl+N turns every window red on black, message boxes and windows opened later included.
+    void nightVisionAndTheLocationEditor() {
+        WindowFixture f;
+        const QPalette dayRow = f.window->objectRow(0)->palette();
+        QTest::keyClick(f.window.get(), Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(NightVisionOn() && NotRedPixels(f.window.get()) == 0);
+        const QColor even = f.window->objectRow(0)->palette().color(QPalette::Window);
+        const QColor odd = f.window->objectRow(1)->palette().color(QPalette::Window);
+        QVERIFY(even != odd && even.red() < 0x60 && odd.red() < 0x60);
+        auto* chooser = f.get<QComboBox>("cmbDSO");
+        chooser->setFocus();
+        QTest::keyClicks(chooser, "m");
+        QCOMPARE(NotRedPixels(chooser->findChild<ChooserSearch*>()->popup()), 0);
+        int boxPixels = -1;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            boxPixels = box ? NotRedPixels(box) : -1;
+            if (box) box->accept();
+        });
+        QMessageBox::warning(f.window.get(), "Zenitor", "A message with an icon.");
+        QTemporaryDir dir; // where a wrongful save would go
+        f.state.dataDir = dir.path();
+        LocationWindow editor(f.state, f.window.get());
+        editor.show();
+        QVERIFY(boxPixels == 0 && NotRedPixels(&editor) == 0);
+        QTest::keyClick(&editor, Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(!NightVisionOn() && f.window->objectRow(0)->palette() == dayRow);
+        // The editor's numeric boxes take Delete; Save pressed without the focus leaving N runs
+        // its leave check: the real message, no icon, nothing saved, the window stays.
+        auto* north = editor.findChild<QLineEdit*>("txtN");
+        for (QLineEdit* box : {editor.findChild<QLineEdit*>("txtTZ"), north}) {
+            const QString before = box->text();
+            TypeOver(box, 0, "9");
+            QCOMPARE(box->text(), QLatin1Char('9') + before.mid(1));
+        }
+        QVERIFY(ShowActive(&editor));
+        ModalWatcher watcher;
+        north->setFocus();
+        north->setText(QStringLiteral("891"));
+        Press(editor.findChild<QWidget*>("cmdSave"));
+        QTRY_COMPARE(watcher.messages, QStringList{"Invalid horizon.  Must be between 0 and 90."});
+        QVERIFY(watcher.titles == QStringList{"Zenitor"} && editor.isVisible() &&
+                f.state.sites[1].Horizon[0] == 0);
+    }
+
+    void guideStarLinesAndFile() {
         // clang-format off
         const struct { QString line; const char* name; double mag, raHours, decDeg; } rows[] = {
             {StarLine("Alpha Lyrae", "0.03", "+38 47 01", "18 36 56.3"), "Alpha Lyrae", 0.03, 18 + 36 / 60.0 + 56.3 / 3600, 38 + 47 / 60.0 + 1 / 3600.0},
             {StarLine("Delta Orionis", "2.23", "-00 17 57", "05 32  0.4"), "Delta Orionis", 2.23, 5 + 32 / 60.0 + 0.4 / 3600, -(17 / 60.0 + 57 / 3600.0)},
             {StarLine("Alpha Centauri A", " 1 2 ", " 10 30 00", "01 00  0"), "Alpha Centauri", 12, 1, 10.5},
-            {StarLine("Short", "3.5", "-01 01 01", "02 30   45").left(48), "Short", 3.5, 2.5, 0},
-        };
+            {StarLine("Short", "3.5", "-01 01 01", "02 30   45").left(48), "Short", 3.5, 2.5, 0}};
         // clang-format on
-        for (const auto& r : rows) {
-            GuideStar star;
-            QVERIFY(ReadGuideStarLine(r.line, star));
-            QCOMPARE(star.Name, QString::fromLatin1(r.name).leftJustified(20));
-            QVERIFY(qAbs(star.Mag - r.mag) + qAbs(star.RA - DegToRad(r.raHours)) +
-                        qAbs(star.Dec - DegToRad(r.decDeg)) <
-                    1e-12);
-        }
         GuideStar star;
+        for (const auto& r : rows) {
+            QVERIFY(ReadGuideStarLine(r.line, star) &&
+                    star.Name == QString(r.name).leftJustified(20));
+            const double off = qAbs(star.Mag - r.mag) + qAbs(star.RA - DegToRad(r.raHours));
+            QVERIFY(off + qAbs(star.Dec - DegToRad(r.decDeg)) < 1e-12);
+        }
         for (const QString& line :
              {QString(), QStringLiteral("HR Name"), " " + rows[0].line.mid(1)})
             QVERIFY(!ReadGuideStarLine(line, star));
@@ -289,14 +485,10 @@ private slots:
         star = {"Vega                ", -1.46, 0, 0, DegToRad(20.75), DegToRad(5.1)};
         QCOMPARE(GuideStarRowText(star),
                  "Vega              20" + d + " 45.0'    5" + d + " 06.0' -1.46");
-        for (double limit : {20.0, 60.0}) { // strictly between the limits
-            QVERIFY(!IsGuideStarAltitude(DegToRad(limit)));
-            QVERIFY(IsGuideStarAltitude(std::nextafter(DegToRad(limit), DegToRad(40))));
-        }
-    }
-
-    // At the pole every star's altitude is its declination.
-    void guideStarFile() {
+        for (double limit : {20.0, 60.0}) // strictly between the limits
+            QVERIFY(!IsGuideStarAltitude(DegToRad(limit)) &&
+                    IsGuideStarAltitude(std::nextafter(DegToRad(limit), DegToRad(40))));
+        // A file: at the pole every star's altitude is its declination.
         QStringList lines{"Bright guide stars", QString(), "HR  Name"}, expected;
         for (int i = 0; i < 25; ++i) {
             const QString name = QStringLiteral("S\u00e9ginus %1").arg(i);
@@ -311,16 +503,17 @@ private slots:
         for (const QString end : {"\r\n", "\r", "\n"}) {
             QTemporaryDir dir;
             const GuideStarRows result = ComputeGuideStarRows(sky, StarFile(dir, lines, end));
-            QVERIFY2(result.ok, qPrintable(result.error));
-            QCOMPARE(Names(result), expected);
+            QStringList names;
+            for (const QString& row : result.rows)
+                names << row.left(15).trimmed();
+            QVERIFY(result.ok && names == expected);
             QCOMPARE(result.rows[0].mid(16, 8), QStringLiteral("  21\u00B0 30.0'").left(8));
         }
         for (const QString name : {QString(GuideStarFileName), QString()}) { // missing; a folder
             QTemporaryDir dir;
             const GuideStarRows result = ComputeGuideStarRows(sky, dir.filePath(name));
-            QVERIFY(!result.ok && result.rows.isEmpty());
-            QVERIFY2(result.error.contains(QDir::toNativeSeparators(dir.filePath(name))),
-                     qPrintable(result.error));
+            QVERIFY(!result.ok && result.rows.isEmpty() &&
+                    result.error.contains(QDir::toNativeSeparators(dir.filePath(name))));
         }
     }
 
@@ -332,20 +525,18 @@ private slots:
                       StarLine("Two", "2.0", "+88 00 00")});
             WindowFixture f;
             f.state.dataDir = dir.path();
-            if (!nowMode) f.get<QCheckBox>("chkNow")->click();
+            if (!nowMode) f.click("chkNow");
             f.choose("cmbDSO", 0);
             const QString object = f.row(0);
             for (int i = 2; i < 22; ++i)
                 f.window->objectRow(i)->setText(QStringLiteral("row %1").arg(i));
-            f.get<QPushButton>("cmdGuide")->click();
+            f.click("cmdGuide"); // rows below the last star are left alone
             QVERIFY(f.window->GuideMode() && !f.get<QTimer>("Timer1")->isActive());
-            QCOMPARE(f.row(0).left(4), QStringLiteral("One "));
-            QCOMPARE(f.row(1).left(4), QStringLiteral("Two "));
-            QCOMPARE(f.row(2), QStringLiteral("row 2")); // rows below the last star are left alone
+            QCOMPARE(f.row(0).left(4) + f.row(1).left(4) + f.row(2),
+                     QStringLiteral("One Two row 2"));
             // The way back clears every row and shows the picked objects again.
-            f.get<QPushButton>("cmdGuide")->click();
-            QVERIFY(!f.window->GuideMode());
-            QCOMPARE(f.get<QTimer>("Timer1")->isActive(), nowMode);
+            f.click("cmdGuide");
+            QVERIFY(!f.window->GuideMode() && f.get<QTimer>("Timer1")->isActive() == nowMode);
             QVERIFY(f.row(0) == object && f.row(1).isEmpty() && f.row(2).isEmpty());
         }
         QTemporaryDir empty; // no star file: a message, and nothing changes
@@ -354,11 +545,11 @@ private slots:
         f.choose("cmbDSO", 0);
         const QString before = f.row(0);
         ModalWatcher watcher;
-        f.get<QPushButton>("cmdGuide")->click();
-        QCOMPARE(watcher.messages.size(), 1);
-        QVERIFY(watcher.messages[0].startsWith(QStringLiteral("The guide stars cannot be shown.")));
-        QVERIFY(watcher.messages[0].contains(GuideStarFilePath(empty.path())));
-        QVERIFY(!f.window->GuideMode() && f.row(0) == before);
+        f.click("cmdGuide");
+        QVERIFY(watcher.messages.size() == 1 && !f.window->GuideMode() && f.row(0) == before);
+        QVERIFY(
+            watcher.messages[0].startsWith(QStringLiteral("The guide stars cannot be shown.")) &&
+            watcher.messages[0].contains(GuideStarFilePath(empty.path())));
     }
 };
 

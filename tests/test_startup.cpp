@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -32,12 +31,12 @@ void WriteDataFiles(const QString& dir) {
                 "51 28 38 0 0 0 0 N 0 0 0 0 0 0 0 0 Y Back yard"});
 }
 
+// The visible top-level windows as "class objectName".
 QStringList Shown() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QStringList shown;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible())
-            shown << w->metaObject()->className() + QStringLiteral(" ") + w->objectName();
+        if (w->isVisible()) shown << w->metaObject()->className() + (' ' + w->objectName());
     return shown;
 }
 
@@ -45,7 +44,15 @@ QStringList Shown() {
 
 class TestStartup : public QObject {
     Q_OBJECT
+    QTemporaryDir dir_;
+    AppState state_;
+
 private slots:
+    void init() {
+        WriteDataFiles(dir_.path());
+        state_ = AppState();
+        state_.dataDir = dir_.path();
+    }
     void cleanup() {
         for (QWidget* w : QApplication::topLevelWidgets())
             w->close();
@@ -53,13 +60,9 @@ private slots:
     }
 
     void loadsWithTheButtonsDisabledUntilTheEnd() {
-        QTemporaryDir dir;
-        WriteDataFiles(dir.path());
-        AppState state;
-        state.dataDir = dir.path();
         QStringList messages;
         bool disabled = true;
-        LoadingWindow* loading = RunStartup(state, nullptr, [&](LoadingWindow& window) {
+        LoadingWindow* loading = RunStartup(state_, nullptr, [&](LoadingWindow& window) {
             messages << window.progress()->text();
             disabled = disabled && window.isVisible() && !window.startButton()->isEnabled() &&
                        !window.aboutButton()->isEnabled() &&
@@ -69,38 +72,32 @@ private slots:
         QCOMPARE(messages, QStringList({"Setting up environment", "Loading Locations",
                                         "Loading Messier Catalog", "Loading SAC Database",
                                         "Loading NGC Catalog", "Loading IC Catalog"}));
-        QCOMPARE(loading->windowTitle(), QStringLiteral("Zenitor Version 0.0.1 Beta"));
         QVERIFY(loading->progress()->text().isEmpty() && loading->startButton()->isEnabled() &&
                 loading->aboutButton()->isEnabled());
-        QCOMPARE(loading->startButton()->text(), QStringLiteral("Start Program"));
-        const ObjectStore& s = state.store;
-        const QList<int> ends = {s.MessierEnd,  s.ListedEnd,          s.SacEnd, s.NgcEnd, s.IcEnd,
-                                 s.ObjectCount, int(s.objects.size())};
-        QCOMPARE(ends, (QList<int>{2, 4, 503, 506, 507, 9, 507}));
-        QVERIFY(GetCurrentSiteIndex(state) == 1 && state.sky.UseNow);
+        QCOMPARE(loading->windowTitle() + '|' + loading->startButton()->text(),
+                 QStringLiteral("Zenitor Version 0.0.1 Beta|Start Program"));
+        const ObjectStore& s = state_.store;
+        QCOMPARE((QList<int>{s.MessierEnd, s.ListedEnd, s.SacEnd, s.NgcEnd, s.IcEnd, s.ObjectCount,
+                             int(s.objects.size())}),
+                 (QList<int>{2, 4, 503, 506, 507, 9, 507}));
+        QVERIFY(GetCurrentSiteIndex(state_) == 1 && state_.sky.UseNow);
         QCOMPARE(Shown(), QStringList{"LoadingWindow Loading"});
         QTest::mouseClick(loading->startButton(), Qt::LeftButton);
         QCOMPARE(Shown(), QStringList{"MainWindow MainWindow"});
     }
 
     void aboutThenQuitEndsWithoutTheMainWindow() {
-        QTemporaryDir dir;
-        WriteDataFiles(dir.path());
-        AppState state;
-        state.dataDir = dir.path();
-        LoadingWindow* loading = RunStartup(state, nullptr);
+        LoadingWindow* loading = RunStartup(state_, nullptr);
         QVERIFY(loading);
         QTest::mouseClick(loading->aboutButton(), Qt::LeftButton);
-        QCOMPARE(Shown().size(), 1);
-        QWidget* about = QApplication::activeWindow() ? QApplication::activeWindow()
-                                                      : QApplication::topLevelWidgets().first();
+        QWidget* about = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->isVisible()) about = w;
-        QCOMPARE(about->objectName(), QStringLiteral("About"));
-        QCOMPARE(about->windowTitle(), QStringLiteral("About Zenitor Version 0.0"));
-        QCOMPARE(about->findChild<QPushButton*>("cmdStart")->text(),
-                 QStringLiteral("Start Program"));
-        QCOMPARE(about->findChild<QPushButton*>("cmdAbort")->text(), QStringLiteral("Quit"));
+        QVERIFY(Shown().size() == 1 && about->objectName() == "About");
+        QCOMPARE(
+            QStringList({about->windowTitle(), about->findChild<QPushButton*>("cmdStart")->text(),
+                         about->findChild<QPushButton*>("cmdAbort")->text()}),
+            QStringList({"About Zenitor Version 0.0", "Start Program", "Quit"}));
         QTest::mouseClick(about->findChild<QPushButton*>("cmdAbort"), Qt::LeftButton);
         QCOMPARE(Shown(), QStringList());
     }
@@ -114,14 +111,11 @@ private slots:
                                             {"revngc.txt", QString()},
                                             {"revic.txt", QString()},
                                             {"revic.txt", tooLarge}}) {
-            QTemporaryDir dir;
-            WriteDataFiles(dir.path());
-            content.isEmpty() ? void(QFile::remove(dir.filePath(file)))
-                              : WriteLines(dir.filePath(file), {content});
-            AppState state;
-            state.dataDir = dir.path();
+            init();
+            content.isEmpty() ? void(QFile::remove(dir_.filePath(file)))
+                              : WriteLines(dir_.filePath(file), {content});
             QString error;
-            QVERIFY(!RunStartup(state, &error));
+            QVERIFY(!RunStartup(state_, &error));
             QVERIFY2(error.contains(file), qPrintable(error));
             QCOMPARE(Shown(), QStringList());
         }

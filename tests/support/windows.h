@@ -4,14 +4,19 @@
 // watcher that answers the modal windows a window opens.
 
 #include "mainwindow/mainwindow.h"
+#include "sites/locationwindow.h"
+#include "sky/civiltime.h"
 #include "sky/clock.h"
 #include "sky/coordinates.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -58,20 +63,26 @@ inline SiteLocation MakeSite(const char* name, int lat, int lon, int zone, bool 
     return s;
 }
 
-// Answers every modal window as soon as it is up: message boxes are confirmed and their texts
-// and titles noted; other dialogs are closed and their object names noted.
+// Answers every modal window as soon as it is up (the one up at its creation excepted): message
+// boxes with `answer` (or their only button), their texts noted and their titles with " icon"
+// or " YesNo" when they have one; other dialogs are closed, their object names noted (with the
+// Location Editor's slot).
 class ModalWatcher : public QObject {
 public:
     QStringList messages, titles, dialogs;
+    QMessageBox::StandardButton answer = QMessageBox::No;
 
     ModalWatcher() {
         QObject::connect(&timer_, &QTimer::timeout, this, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                messages << box->text(), titles << box->windowTitle();
-                box->accept();
-            } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-                dialogs << dialog->objectName();
+                QAbstractButton* ok = box->button(QMessageBox::Ok);
+                messages << box->text();
+                titles << box->windowTitle() + (box->icon() ? " icon" : "") + (ok ? "" : " YesNo");
+                (box->button(answer) ? box->button(answer) : ok)->click();
+            } else if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog != before_) {
+                auto* editor = qobject_cast<LocationWindow*>(dialog);
+                dialogs << dialog->objectName() + (editor ? QString::number(editor->slot()) : "");
                 dialog->reject();
             }
         });
@@ -79,8 +90,51 @@ public:
     }
 
 private:
+    QPointer<QWidget> before_ = QApplication::activeModalWidget();
     QTimer timer_;
 };
+
+// A key as the platform sends it, with its text (Delete comes with 0x7F on X11).
+inline void Key(QWidget* w, Qt::Key key, const QString& text = QString()) {
+    QTest::sendKeyEvent(QTest::Press, w, key, text, Qt::NoModifier);
+}
+// Over the characters from `at`, Delete then a digit, one by one.
+inline void TypeOver(QLineEdit* box, int at, const char* digits) {
+    box->setCursorPosition(at);
+    for (; *digits; ++digits) {
+        Key(box, Qt::Key_Delete, QString(QChar(0x7f)));
+        Key(box, Qt::Key(*digits), QString(QLatin1Char(*digits)));
+    }
+}
+// Takes out the separator before `at` and presses Escape; true when the text without it was
+// refused and the text came back.
+inline bool EscapeRestores(QLineEdit* box, int at) {
+    const QString valid = box->text();
+    box->setCursorPosition(at);
+    Key(box, Qt::Key_Backspace);
+    const bool broken = !IsCivilDateTime(box->text());
+    Key(box, Qt::Key_Escape, QString(QChar(27)));
+    return broken && box->text() == valid;
+}
+// Pastes (two shortcuts), input-method text and digits of other scripts; returns the text left.
+inline QString SendBadInput(QLineEdit* box) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("1a:"));
+    box->setFocus();
+    box->end(false);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("7x"));
+    QApplication::sendEvent(box, &composed);
+    for (const char16_t digit : {u'\u0663', u'\uFF15', u'\u00B2', u'\u096A'})
+        Key(box, Qt::Key(digit), QString(QChar(digit)));
+    return box->text();
+}
+// Pressed as a screen reader does: no focus change, no mouse.
+inline void Press(QWidget* button) {
+    QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+}
 
 // Shows a window and waits until it is the active one. The request is repeated: right after
 // a modal box has closed, a first activation request can be lost.
@@ -94,7 +148,7 @@ inline bool ShowActive(QWidget* window) {
 }
 
 // The main window on FillStore's objects, the sites Sydney and "Back yard" (primary, latitude
-// 45, zone -5), in Now mode on a fixed clock at 3/1/2026 22:00.
+// 45, zone -5) unless `sites` is false, in Now mode on a fixed clock at 3/1/2026 22:00.
 struct WindowFixture {
     AppState state;
     std::shared_ptr<FixedClock> clock =
@@ -102,11 +156,13 @@ struct WindowFixture {
     std::unique_ptr<MainWindow> window;
     bool active = false;
 
-    explicit WindowFixture(bool show = true) {
+    explicit WindowFixture(bool show = true, bool sites = true) {
         FillStore(state.store);
-        state.sites = {MakeSite("Sydney", -33, 151, 10, false),
-                       MakeSite("Back yard", 45, -75, -5, true)};
-        SetCurrentSiteIndex(state, 1);
+        if (sites) {
+            state.sites = {MakeSite("Sydney", -33, 151, 10, false),
+                           MakeSite("Back yard", 45, -75, -5, true)};
+            SetCurrentSiteIndex(state, 1);
+        }
         state.sky.clock = clock;
         state.sky.UseNow = true;
         window = std::make_unique<MainWindow>(state);
@@ -115,6 +171,8 @@ struct WindowFixture {
     template <class T> T* get(const char* name) const { return window->findChild<T*>(name); }
     QString text(const char* label) const { return get<QLabel>(label)->text(); }
     QString row(int index) const { return window->objectRow(index)->text(); }
+    QLineEdit* box(const char* name) const { return get<QLineEdit>(name); }
+    void click(const char* button) const { get<QAbstractButton>(button)->click(); }
     // Picks an entry of a combo box as a click on it does.
     void choose(const char* combo, int entry) {
         get<QComboBox>(combo)->setCurrentIndex(entry);
