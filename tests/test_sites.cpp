@@ -1,5 +1,5 @@
-// Sites: the locations file (reading, writing, saving safely under faults) and the Location
-// Editor on a real file in a temporary directory.
+// Sites: the locations file (reading, writing, saving safely under faults, the user's copy of an
+// installed program) and the Location Editor on a real file in a temporary directory.
 
 #include "sites/locationsfile.h"
 #include "sites/locationwindow.h"
@@ -9,6 +9,7 @@
 #include "support/windows.h"
 
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QTemporaryDir>
 #include <csignal>
 #include <fcntl.h>
@@ -268,7 +269,14 @@ private slots:
             ReportSaveFailure(w.get(), reason);
         };
         get("txtLocName")->setText("Renamed");
-        ModalWatcher watcher;
+        QStringList shown; // title, icon and text of each box, answered as soon as it is up
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&shown] {
+            if (auto* mb = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                shown << mb->windowTitle() + '/' + QString::number(mb->icon()) + '/' + mb->text(),
+                    mb->accept();
+        });
+        poll.start(5);
         rlimit normal{}, small{};
         getrlimit(RLIMIT_FSIZE, &normal);
         small = {16, normal.rlim_max};
@@ -277,13 +285,36 @@ private slots:
         click("cmdSave");
         setrlimit(RLIMIT_FSIZE, &normal);
         std::signal(SIGXFSZ, SIG_DFL);
-        const QString shown = watcher.messages.value(0);
-        QVERIFY2(watcher.messages.size() == 1 && shown.startsWith("The sites were not saved.") &&
-                     shown.contains(LocationsFilePath(dir->path())) &&
-                     shown.contains(strerror(EFBIG)),
-                 qPrintable(shown));
+        QVERIFY2(shown.size() == 1 && shown[0].startsWith("Zenitor/0/The sites were not saved.") &&
+                     shown[0].contains(LocationsFilePath(dir->path())) &&
+                     shown[0].contains(strerror(EFBIG)),
+                 qPrintable(shown.join('|')));
         QVERIFY(file() == kHeaders + kYard && state.sites[0].Name == "Renamed");
         QCOMPARE(FilesIn(dir->path()), QStringList{"locations.txt"});
+    }
+
+    // The name box takes, pasted or composed, only what the Latin-1 file can carry on one line.
+    void siteNameKeepsWhatTheFileCanCarry() {
+        const std::pair<QString, bool> rows[] = {
+            {QString::fromLatin1("\xe9\xdf\xff\t1\0 2\n3", 10), true},
+            {"a\r\nb", false},
+            {QString::fromUtf8("\u20ac"), false},
+            {QString::fromUtf8("\U0001d7d9"), false}};
+        for (const auto& [pasted, taken] : rows) {
+            load(kYard);
+            open(0);
+            get("txtLocName")->end(false);
+            QApplication::clipboard()->setText(pasted);
+            QTest::keyClick(get("txtLocName"), Qt::Key_V, Qt::ControlModifier);
+            QInputMethodEvent composed;
+            composed.setCommitString(pasted);
+            QApplication::sendEvent(get("txtLocName"), &composed);
+            const QString expected = taken ? "Back yard" + pasted + pasted : "Back yard";
+            QCOMPARE(get("txtLocName")->text(), expected);
+            click("cmdSave");
+            QVERIFY(failures.isEmpty() && Parse(file()).sites == state.sites &&
+                    state.sites[0].Name == expected);
+        }
     }
 
     void focusOrderKeysAndEscape() {
@@ -431,6 +462,59 @@ private slots:
         click("CmdAbort");
         QVERIFY(asked == QStringList(2, kNoPrimary) && state.sites.size() == 1 &&
                 file() == kHeaders + kField);
+        for (bool save : {true, false}) { // the first site of an empty table: slot 0, new
+            load("");
+            open(0, true);
+            QVERIFY(w->isNew() && w->slot() == 0);
+            get("txtLocName")->setText("Home");
+            box("chkPrimary")->setChecked(true);
+            click(save ? "cmdSave" : "CmdAbort");
+            QCOMPARE(file(), kHeaders + (save ? "0 0 0 0 0 0 0 N 0 0 0 0 0 0 0 0 Y Home\r\n" : ""));
+            QCOMPARE(state.sites.size(), std::size_t(save));
+        }
+    }
+
+    // An installed program's folder that cannot be written: start-up reads the user's copy when
+    // there is one, the first save makes it; a user folder that cannot be made fails the save.
+    void userCopyOfAReadOnlyProgramFolder() {
+        const QByteArray program = "All\r\n\r\n45 30 0 -122 -40 0 -8 Y 0 0 0 0 0 0 0 0 Y Yard\r\n",
+                         user = "Mine\r\n\r\n10 0 0 20 0 0 1 N 0 0 0 0 0 0 0 0 Y Balcony\r\n";
+        // clang-format off
+        const struct { bool writable, userCopy; const char* first; } rows[] = { // "": save fails
+            {true, true, "Yard"}, {false, false, "Yard"}, {false, true, "Balcony"}, {false, false, ""}};
+        // clang-format on
+        for (const auto& r : rows) {
+            QTemporaryDir root;
+            const auto installed = [&] { // a file stands where the last row's user folder would
+                AppState s;
+                s.dataDir = root.filePath("usr/lib/zenitor");
+                s.userDataDir = root.filePath(*r.first ? "home/zenitor" : "file/zenitor");
+                s.canReplaceFile = [&r](const QString&) { return r.writable; };
+                return s;
+            };
+            AppState s = installed();
+            const QString programFile = LocationsFilePath(s.dataDir),
+                          userFile = LocationsFilePath(s.userDataDir);
+            for (const char* folder : {"usr/lib/zenitor", r.userCopy ? "home/zenitor" : "usr"})
+                QDir(root.path()).mkpath(folder);
+            WriteAll(programFile, program);
+            WriteAll(r.userCopy ? userFile : root.filePath("file"), user);
+            QString error;
+            QVERIFY2(ReadLocations(s, &error), qPrintable(error));
+            s.sites.push_back(s.sites.at(0));
+            s.sites.back().Name = "Added";
+            QCOMPARE(WriteLocations(s, &error), *r.first != 0);
+            QCOMPARE(ReadAll(programFile) == program, !r.writable);
+            if (!*r.first) {
+                QVERIFY2(error.startsWith(userFile + " could not"), qPrintable(error));
+                continue;
+            }
+            QCOMPARE(ReadAll(userFile) == user, r.writable && r.userCopy);
+            AppState restarted = installed();
+            QVERIFY2(ReadLocations(restarted, &error), qPrintable(error));
+            QVERIFY(restarted.sites.size() == 2 && restarted.sites[0].Name == r.first &&
+                    restarted.sites[1].Name == "Added");
+        }
     }
 };
 
