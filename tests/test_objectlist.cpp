@@ -31,10 +31,10 @@ AppState Runs() {
 QStringList Select(AppState& state, const QString& boxes, double limit, bool showAll = false,
                    bool inView = false) {
     SelectionOptions o;
-    o.messier = boxes.contains('M'), o.herschel = boxes.contains('H'),
-    o.caldwell = boxes.contains('C');
-    o.bestNgc = boxes.contains('B'), o.sac = boxes.contains('S'), o.ngc = boxes.contains('N');
-    o.ic = boxes.contains('I'), o.magLimit = limit, o.showAll = showAll, o.inViewOnly = inView;
+    bool* ticks[] = {&o.messier, &o.herschel, &o.caldwell, &o.bestNgc, &o.sac, &o.ngc, &o.ic};
+    for (int i = 0; i < 7; ++i)
+        *ticks[i] = boxes.contains(QLatin1Char("MHCBSNI"[i]));
+    o.magLimit = limit, o.showAll = showAll, o.inViewOnly = inView;
     const SelectionResult r = SelectObjects(state, o);
     QStringList names;
     for (const QString& line : r.lines)
@@ -48,7 +48,7 @@ class TestObjectList : public QObject {
     Q_OBJECT
 private slots:
     void rowText() {
-        const QString d = QStringLiteral("\u00B0");
+        const QString d = "\u00B0"; // Best NGC and Caldwell rows are laid out like SAC rows
         // clang-format off
         const struct { const char *letter, *name, *type; double mag, alt, az; QString start; } cases[] = {
             {"M", "M 31/NGC 224", "GX", 3.4, 45.5, 12.35, "M 31/NGC 224 GX   45" + d + " 30.0'   12" + d + " 21.0'  3.4 "},
