@@ -194,11 +194,9 @@ private slots:
 
     void angleAndNumberTexts() {
         // clang-format off
-        const std::pair<double, QString> angles[] = {
-            {45.5, Angle("  45", "30.0")},           {359.99, Angle(" 359", "59.4")},
-            {-0.25, Angle("  -1", "45.0")},          {-33.5, Angle(" -34", "30.0")},
-            {5 + 5.25 / 60, Angle("   5", "05.3")},  {5 + 59.95 / 60, Angle("   5", "60.0")},
-            {-1234.5, Angle("-1235", "30.0")}};
+        const std::pair<double, QString> angles[] = { // more in the object list's rows
+            {-0.25, Angle("  -1", "45.0")}, {5 + 5.25 / 60, Angle("   5", "05.3")},
+            {5 + 59.95 / 60, Angle("   5", "60.0")}, {-1234.5, Angle("-1235", "30.0")}};
         // clang-format on
         for (const auto& [deg, text] : angles)
             QCOMPARE(AngleText(DegToRad(deg)), text);
