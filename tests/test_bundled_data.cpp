@@ -135,15 +135,13 @@ private slots:
     }
 
     void namesAndPositionsSitOnTheirObjects() {
+        // clang-format off
         const std::tuple<const char*, double, double, const char*> known[] = {
-            {"M 31/NGC 224", 10.685, 41.269, "Andromeda Galaxy"},
-            {"M 40", 185.55, 58.08, "Winnecke 4"},
-            {"NGC 2024", 85.43, -1.86, "Flame Nebula; 30'"},
-            {"NGC 2419", 114.54, 38.88, "Intergalactic Wanderer"},
-            {"NGC 2194", 93.45, 12.80, "8.7'"},  // no name: the wanderer is NGC 2419
-            {"IC 434", 85.25, -2.45, "90'x30'"}, // no name: the horsehead is B 33
-            {"B 33", 85.25, -2.46, "Horsehead Nebula; 4'"},
-            {"Mel 25", 66.75, 16.0, "Hyades"}};
+            {"M 31/NGC 224", 10.685, 41.269, "Andromeda Galaxy"}, {"M 40", 185.55, 58.08, "Winnecke 4"},
+            {"NGC 2024", 85.43, -1.86, "Flame Nebula; 30'"}, {"NGC 2419", 114.54, 38.88, "Intergalactic Wanderer"},
+            {"NGC 2194", 93.45, 12.80, "8.7'"}, {"IC 434", 85.25, -2.45, "90'x30'"}, // no names
+            {"B 33", 85.25, -2.46, "Horsehead Nebula; 4'"}, {"Mel 25", 66.75, 16.0, "Hyades"}};
+        // clang-format on
         for (const auto& [designation, raDeg, decDeg, comment] : known) {
             const auto it = Loaded().upToSac.find(QString::fromLatin1(designation));
             QVERIFY2(it != Loaded().upToSac.end(), designation);

@@ -1,7 +1,6 @@
 // The catalogue readers on lines written in code, and the reading rules under them.
 
 #include "catalog/catalogreaders.h"
-#include "catalog/fixedtext.h"
 #include "catalog/readingrules.h"
 #include "support/catalogfiles.h"
 #include "support/files.h"
@@ -78,11 +77,6 @@ private slots:
                      text);
         for (const auto& [value, text] : texts)
             QCOMPARE(NumberText(value), QLatin1String(text));
-
-        FixedText<5> field; // unset: NULs, shown as blanks, equal to nothing; then cut or padded
-        QVERIFY(field.IsUnset() && !field.Is(u"") && field.DisplayText() == "     ");
-        field = QStringLiteral("abcdefgh");
-        QVERIFY(field.Text() == "abcde" && !field.Is(u"ABCDE") && (field = QString()).Is(u" "));
     }
 
     // One file of all the lines, ended by CR, LF or CR LF in turn; a null text: skipped.
