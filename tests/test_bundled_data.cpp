@@ -143,14 +143,12 @@ private slots:
             {"B 33", 85.25, -2.46, "Horsehead Nebula; 4'"}, {"Mel 25", 66.75, 16.0, "Hyades"}};
         // clang-format on
         for (const auto& [designation, raDeg, decDeg, comment] : known) {
-            const auto it = Loaded().upToSac.find(QString::fromLatin1(designation));
-            QVERIFY2(it != Loaded().upToSac.end(), designation);
-            const CatalogObject* o = it->second;
+            const CatalogObject* o = Loaded().upToSac.at(QString::fromLatin1(designation));
             const double r = M_PI / 180, ra = o->RA * 15 / r, dec = o->Dec / r; // RA: hours*pi/180
-            QVERIFY2(std::abs(dec - decDeg) < 0.1 && std::abs(ra - raDeg) * std::cos(dec * r) < 0.1,
+            QVERIFY2(std::abs(dec - decDeg) < 0.1 &&
+                         std::abs(ra - raDeg) * std::cos(dec * r) < 0.1 &&
+                         o->Comment.TrimmedText().startsWith(QLatin1String(comment)),
                      designation);
-            QVERIFY2(o->Comment.TrimmedText().startsWith(QLatin1String(comment)),
-                     qPrintable(o->Comment.TrimmedText()));
         }
     }
 
