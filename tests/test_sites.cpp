@@ -1,14 +1,14 @@
-// Sites: the locations file (reading, writing, saving safely under faults) and the Location
-// Editor on a real file in a temporary directory.
+// Sites: the locations file (reading, writing, saving safely under faults, the user's copy of an
+// installed program) and the Location Editor on a real file in a temporary directory.
 
 #include "sites/locationsfile.h"
 #include "sites/locationwindow.h"
 #include "sites/savereport.h"
 #include "support/files.h"
-#include "support/locationsdir.h"
 #include "support/windows.h"
 
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QTemporaryDir>
 #include <csignal>
 #include <fcntl.h>
@@ -45,43 +45,30 @@ QByteArray Format(const SiteTable& sites, const LocationsHeaders& headers) {
     return FormatLocations(sites, headers, &bytes, &error) ? bytes : error.toLatin1();
 }
 
-struct Saved {
-    int exitCode = -1, signal = 0;
-    QString error;
-};
-
 // Saves in a forked child: as the user nobody when `asNobody` and run as root (root writes
 // through permission bits), and with a file size limit of `limit` bytes (-1: none), past which
-// the child is killed (`killed`) or its write fails as on a full disk.
-Saved SaveInChild(const QString& path, const SiteTable& sites, bool asNobody, long limit,
-                  bool killed, bool probe = false) {
-    int fds[2];
-    if (pipe(fds) != 0) return {};
+// the child is killed (`killed`) or its write fails as on a full disk. Returns 0 when saved, 1
+// when refused with a message naming the file and holding `reason`, 2 when refused otherwise,
+// 3 when it cannot become nobody, 128 + the signal that killed it; `probe` only tries to open
+// the file for writing (0: it can).
+int SaveInChild(const QString& path, const SiteTable& sites, bool asNobody, long limit, bool killed,
+                const char* reason = "", bool probe = false) {
     const pid_t pid = fork();
     if (pid == 0) {
         const passwd* pw = asNobody && geteuid() == 0 ? getpwnam("nobody") : nullptr;
         if (asNobody && geteuid() == 0 && (!pw || setgid(pw->pw_gid) || setuid(pw->pw_uid)))
             _exit(3);
-        if (probe) _exit(::open(qPrintable(path), O_WRONLY) >= 0 ? 0 : 1); // can write a 0444 file?
+        if (probe) _exit(::open(qPrintable(path), O_WRONLY) >= 0 ? 0 : 1);
         std::signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
         const rlimit small{rlim_t(limit), RLIM_INFINITY};
         if (limit >= 0) setrlimit(RLIMIT_FSIZE, &small);
         QString error;
-        const bool ok = WriteLocationsFile(path, sites, {"New header", ""}, &error);
-        const QByteArray text = error.toLocal8Bit();
-        _exit(write(fds[1], text.constData(), size_t(text.size())) < 0 ? 4 : ok ? 0 : 1);
+        if (WriteLocationsFile(path, sites, {"New header", ""}, &error)) _exit(0);
+        _exit(error.contains(path) && error.contains(reason, Qt::CaseInsensitive) ? 1 : 2);
     }
-    close(fds[1]);
-    Saved result;
-    char buffer[4096];
-    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
-        result.error += QString::fromLocal8Bit(buffer, int(n));
-    close(fds[0]);
     int status = 0;
     waitpid(pid, &status, 0);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    return result;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 const QByteArray kHeaders = "Zenitor sites\r\nLaD LaM LaS LoD LoM LoS TZ DST ... Name\r\n";
@@ -94,7 +81,7 @@ const QString kNoPrimary = "Primary?: You have no primary location.";
 class TestSites : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<LocationsDir> dir;
+    std::unique_ptr<QTemporaryDir> dir; // the data directory, holding locations.txt
     AppState state;
     std::unique_ptr<LocationWindow> w;
     QStringList asked;     // "title: text" of every question, in turn
@@ -102,12 +89,14 @@ class TestSites : public QObject {
     QStringList failures;
     std::int16_t openedIndex = 0;
 
-    QByteArray file() const { return dir->bytes(); }
+    QByteArray file() const { return ReadAll(LocationsFilePath(dir->path())); }
     void load(const QByteArray& sites) {
-        dir = std::make_unique<LocationsDir>(kHeaders + sites);
+        dir = std::make_unique<QTemporaryDir>();
+        WriteAll(LocationsFilePath(dir->path()), kHeaders + sites);
         state = AppState{};
+        state.dataDir = dir->path();
         QString error;
-        QVERIFY2(dir->load(state, &error), qPrintable(error));
+        QVERIFY2(ReadLocations(state, &error), qPrintable(error));
     }
     // Opens the editor as the main window does: on a site, or with `appendNew` on the empty
     // record New Location appends.
@@ -181,28 +170,17 @@ private slots:
         }
     }
 
-    void writtenFormAndRoundTrip() {
-        SiteLocation odd = Site({0, -5, 0, 0, 0, 0, 0}, false, {}, false, "");
+    // Round trips of names and values run through the editor's saves below.
+    void writtenForm() {
+        SiteLocation odd = Site({-32768, 32767, 0, 0, -5, 0, 0}, false, {}, false, "");
         odd.DST = 1, odd.Primary = 5;
-        QCOMPARE(Format({odd}, {"h1", "h2"}),
-                 QByteArray("h1\r\nh2\r\n0 -5 0 0 0 0 0 Y 0 0 0 0 0 0 0 0 Y \r\n"));
-        const LocationsHeaders headers{"Zenitor sites: accents éè kept", "second line"};
-        SiteTable sites = {
-            SiteLocation{},
-            Site({0, -30, -15, 0, -7, -30, 1}, true, {0, 5, 10, 15, 20, 25, 30, 90}, true,
-                 "Tab\tand blanks  "),
-            Site({-33, -52, -10, 151, 12, 30, 10}, false, {}, true, "Sydney \"Observatory\""),
-            Site({-32768, 32767, 0, 0, 0, 0, 0}, true, {}, false, "Château d'Ærø"),
-            Site({12, 0, 0, 0, 0, 0, 0}, false, {}, false, "-1 line feed\ninside")};
-        const QByteArray bytes = Format(sites, headers);
-        const LocationsContent back = Parse(bytes);
-        QVERIFY(back.headers == headers && back.sites == sites && back.primaryIndex == 2);
-        QCOMPARE(Format(back.sites, back.headers), bytes);
+        QCOMPARE(Format({odd}, {"hé", "h2"}),
+                 QByteArray("h\xe9\r\nh2\r\n-32768 32767 0 0 -5 0 0 Y 0 0 0 0 0 0 0 0 Y \r\n"));
         QByteArray refused;
         QString error;
         for (const QString name : {"Œx", "a\rb"}) { // outside Latin-1; a CR would split the line
-            sites[0].Name = name;
-            QVERIFY(!FormatLocations(sites, headers, &refused, &error));
+            odd.Name = name;
+            QVERIFY(!FormatLocations({odd}, {}, &refused, &error));
         }
     }
 
@@ -216,16 +194,13 @@ private slots:
             WriteAll(path, kHeaders + kYard);
             chmod(qPrintable(path), mode_t(fileMode));
             chmod(qPrintable(tmp.path()), mode_t(dirMode));
-            const int probe = SaveInChild(path, sites, true, -1, false, true).exitCode;
+            const int probe = SaveInChild(path, sites, true, -1, false, "", true);
             if (probe == 3) QSKIP("the save cannot run as a user other than root");
             if (fileMode == 0444 && probe == 0)
                 QSKIP("permission bits do not bind the saving user");
-            const Saved saved = SaveInChild(path, sites, true, -1, false);
+            const int saved = SaveInChild(path, sites, true, -1, false, reason);
             chmod(qPrintable(tmp.path()), 0700);
-            QCOMPARE(saved.exitCode, *reason ? 1 : 0);
-            QVERIFY2(!*reason || (saved.error.contains(path) &&
-                                  saved.error.contains(reason, Qt::CaseInsensitive)),
-                     qPrintable(saved.error));
+            QCOMPARE(saved, *reason ? 1 : 0);
             QCOMPARE(ReadAll(path), *reason ? kHeaders + kYard : Format(sites, {"New header", ""}));
             QCOMPARE(FilesIn(tmp.path()), QStringList{"locations.txt"});
         }
@@ -242,21 +217,16 @@ private slots:
                 QTemporaryDir tmp;
                 const QString path = LocationsFilePath(tmp.path());
                 WriteAll(path, old);
-                const Saved saved = SaveInChild(path, sites, false, limit, killed);
-                const QString where = QStringLiteral("killed %1 at byte %2: %3")
-                                          .arg(killed)
-                                          .arg(limit)
-                                          .arg(saved.error);
-                if (limit == fresh.size())
-                    QVERIFY2(saved.exitCode == 0 && ReadAll(path) == fresh, qPrintable(where));
-                else
-                    QVERIFY2((killed ? saved.signal == SIGXFSZ : saved.exitCode == 1) &&
-                                 ReadAll(path) == old,
-                             qPrintable(where));
-                if (!killed)
-                    QVERIFY2(saved.error.isEmpty() || saved.error.contains(strerror(EFBIG)),
-                             qPrintable(where));
-                if (!killed) QCOMPARE(FilesIn(tmp.path()), QStringList{"locations.txt"});
+                const int saved = SaveInChild(path, sites, false, limit, killed, strerror(EFBIG));
+                const bool whole = limit == fresh.size();
+                QVERIFY2(
+                    ReadAll(path) == (whole ? fresh : old) &&
+                        saved == (whole    ? 0
+                                  : killed ? 128 + SIGXFSZ
+                                           : 1) &&
+                        (killed || FilesIn(tmp.path()) == QStringList{"locations.txt"}),
+                    qPrintable(
+                        QString("killed %1 at byte %2: %3").arg(killed).arg(limit).arg(saved)));
             }
         }
     }
@@ -268,22 +238,44 @@ private slots:
             ReportSaveFailure(w.get(), reason);
         };
         get("txtLocName")->setText("Renamed");
-        ModalWatcher watcher;
-        rlimit normal{}, small{};
-        getrlimit(RLIMIT_FSIZE, &normal);
-        small = {16, normal.rlim_max};
-        std::signal(SIGXFSZ, SIG_IGN);
-        setrlimit(RLIMIT_FSIZE, &small);
+        QStringList shown; // title, icon and text of each box, answered as soon as it is up
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&shown] {
+            if (auto* mb = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                shown << mb->windowTitle() + '/' + QString::number(mb->icon()) + '/' + mb->text(),
+                    mb->accept();
+        });
+        poll.start(5);
+        state.dataDir = dir->path() + "/gone";
         click("cmdSave");
-        setrlimit(RLIMIT_FSIZE, &normal);
-        std::signal(SIGXFSZ, SIG_DFL);
-        const QString shown = watcher.messages.value(0);
-        QVERIFY2(watcher.messages.size() == 1 && shown.startsWith("The sites were not saved.") &&
-                     shown.contains(LocationsFilePath(dir->path())) &&
-                     shown.contains(strerror(EFBIG)),
-                 qPrintable(shown));
+        QVERIFY2(
+            shown.size() == 1 && shown[0].startsWith("Zenitor/0/The sites were not saved.") &&
+                shown[0].contains(LocationsFilePath(state.dataDir) + " could not be written: "),
+            qPrintable(shown.join('|')));
         QVERIFY(file() == kHeaders + kYard && state.sites[0].Name == "Renamed");
-        QCOMPARE(FilesIn(dir->path()), QStringList{"locations.txt"});
+    }
+
+    // The name box takes, pasted or composed, only what the Latin-1 file can carry on one line.
+    void siteNameKeepsWhatTheFileCanCarry() {
+        // clang-format off
+        const std::pair<QString, bool> rows[] = {{QString::fromLatin1("\xe9\xdf\xff\t1\0 2\n3", 10), true},
+            {"a\r\nb", false}, {QString::fromUtf8("\u20ac"), false}, {QString::fromUtf8("\U0001d7d9"), false}};
+        // clang-format on
+        for (const auto& [pasted, taken] : rows) {
+            load(kYard);
+            open(0);
+            get("txtLocName")->end(false);
+            QApplication::clipboard()->setText(pasted);
+            QTest::keyClick(get("txtLocName"), Qt::Key_V, Qt::ControlModifier);
+            QInputMethodEvent composed;
+            composed.setCommitString(pasted);
+            QApplication::sendEvent(get("txtLocName"), &composed);
+            const QString expected = taken ? "Back yard" + pasted + pasted : "Back yard";
+            QCOMPARE(get("txtLocName")->text(), expected);
+            click("cmdSave");
+            QVERIFY(failures.isEmpty() && Parse(file()).sites == state.sites &&
+                    state.sites[0].Name == expected);
+        }
     }
 
     void focusOrderKeysAndEscape() {
@@ -431,6 +423,56 @@ private slots:
         click("CmdAbort");
         QVERIFY(asked == QStringList(2, kNoPrimary) && state.sites.size() == 1 &&
                 file() == kHeaders + kField);
+        for (bool save : {true, false}) { // the first site of an empty table: slot 0, new
+            load("");
+            open(0, true);
+            QVERIFY(w->isNew() && w->slot() == 0);
+            get("txtLocName")->setText("Home");
+            box("chkPrimary")->setChecked(true);
+            click(save ? "cmdSave" : "CmdAbort");
+            QCOMPARE(file(), kHeaders + (save ? "0 0 0 0 0 0 0 N 0 0 0 0 0 0 0 0 Y Home\r\n" : ""));
+            QCOMPARE(state.sites.size(), std::size_t(save));
+        }
+    }
+
+    // An installed program's folder that cannot be written: start-up reads the user's copy when
+    // there is one, the first save makes it; a user folder that cannot be made fails the save.
+    void userCopyOfAReadOnlyProgramFolder() {
+        const QByteArray program = "All\r\n\r\n45 30 0 -122 -40 0 -8 Y 0 0 0 0 0 0 0 0 Y Yard\r\n",
+                         user = "Mine\r\n\r\n10 0 0 20 0 0 1 N 0 0 0 0 0 0 0 0 Y Balcony\r\n";
+        // clang-format off
+        const struct { bool writable, userCopy; const char* first; } rows[] = { // "": save fails
+            {true, true, "Yard"}, {false, false, "Yard"}, {false, true, "Balcony"}, {false, false, ""}};
+        // clang-format on
+        for (const auto& r : rows) {
+            QTemporaryDir root; // a file stands where the last row's user folder would
+            AppState installed, s;
+            installed.dataDir = root.filePath("usr/lib/zenitor");
+            installed.userDataDir = root.filePath(*r.first ? "home/zenitor" : "file/zenitor");
+            installed.canReplaceFile = [&r](const QString&) { return r.writable; };
+            s = installed;
+            const QString programFile = LocationsFilePath(s.dataDir),
+                          userFile = LocationsFilePath(s.userDataDir);
+            for (const char* folder : {"usr/lib/zenitor", r.userCopy ? "home/zenitor" : "usr"})
+                QDir(root.path()).mkpath(folder);
+            WriteAll(programFile, program);
+            WriteAll(r.userCopy ? userFile : root.filePath("file"), user);
+            QString error;
+            QVERIFY2(ReadLocations(s, &error), qPrintable(error));
+            s.sites.push_back(s.sites.at(0));
+            s.sites.back().Name = "Added";
+            QCOMPARE(WriteLocations(s, &error), *r.first != 0);
+            QCOMPARE(ReadAll(programFile) == program, !r.writable);
+            if (!*r.first) {
+                QVERIFY2(error.startsWith(userFile + " could not"), qPrintable(error));
+                continue;
+            }
+            QCOMPARE(ReadAll(userFile) == user, r.writable && r.userCopy);
+            AppState restarted = installed;
+            QVERIFY2(ReadLocations(restarted, &error), qPrintable(error));
+            QVERIFY(restarted.sites.size() == 2 && restarted.sites[0].Name == r.first &&
+                    restarted.sites[1].Name == "Added");
+        }
     }
 };
 
