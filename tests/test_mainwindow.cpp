@@ -35,8 +35,8 @@ QString StarLine(const QString& name, const QString& mag, const QString& dec,
     return line.replace(51, dec.size(), dec);
 }
 
-QString StarFile(const QTemporaryDir& dir, const QStringList& lines, const QString& end = "\r\n") {
-    WriteAll(GuideStarFilePath(dir.path()), (lines.join(end) + end).toLatin1());
+QString StarFile(const QTemporaryDir& dir, const QStringList& lines) {
+    WriteAll(GuideStarFilePath(dir.path()), (lines.join("\r\n") + "\r\n").toLatin1());
     return GuideStarFilePath(dir.path());
 }
 
@@ -122,10 +122,8 @@ private slots:
         QCOMPARE(m2, ExpectedRow(f.state, 1));
         QCOMPARE(chooser->lineEdit()->cursorPosition(), 0); // the field shows the designation
         f.click("chkNGC");                                  // NGC 7001 sits exactly at the limit
-        QStringList names;
-        for (int i = 0; i < chooser->count(); ++i)
-            names << chooser->itemText(i).left(20).trimmed();
-        QCOMPARE(names, QStringList({"M 2", "NGC 7000", "NGC 7001"}));
+        QCOMPARE(chooser->itemText(2).left(9) + f.text("lblDSOstats"),
+                 QStringLiteral("NGC 7001 3 of 10 objects available."));
         f.click("chkInView"); // M 3 and NGC 7002 come in
         QCOMPARE(f.text("lblDSOstats"), QStringLiteral("5 of 10 objects available."));
         f.clock->advanceSeconds(3600); // the boxes do not recompute the rows
@@ -149,11 +147,10 @@ private slots:
         WindowFixture f;
         f.click("chkNGC");
         auto* sb = f.get<QScrollBar>("sbDsoMag");
+        sb->setValue(126);
         sb->triggerAction(QAbstractSlider::SliderSingleStepSub); // the upper arrow lowers
         QCOMPARE(f.box("txtDSOMaxMag")->text() + ' ' + f.text("lblDSOstats"),
-                 QStringLiteral("7.9 2 of 10 objects available."));
-        sb->setValue(125);
-        QCOMPARE(f.box("txtDSOMaxMag")->text(), QStringLiteral("12.5"));
+                 QStringLiteral("12.5 4 of 10 objects available."));
         // clang-format off
         const struct { const char *typed, *after; int scroll; int chosen; } rows[] = {
             {"12.5", "12.5", 125, 4}, {"25", "25", 80, 4}, {"20", "20", 80, 4}, {"0", "0", 80, 0},
@@ -257,9 +254,8 @@ private slots:
     void typedDigitsInEveryLocale() {
         // clang-format off
         const struct { const char *locale, *shown; int monthAt, hourAt; const char* hour; } cases[] = {
-            {"C", "2026-03-01 22:00:00", 6, 12, "3"}, {"C.UTF-8", "2026-03-01 22:00:00", 6, 12, "3"},
-            {"en_US", "3/1/2026 10:00:00 PM", 0, 10, "1"}, {"en_GB", "01/03/2026 22:00:00", 4, 12, "3"},
-            {"de_DE", "01.03.2026 22:00:00", 4, 12, "3"}, {"fr_FR", "01/03/2026 22:00:00", 4, 12, "3"}};
+            {"C", "2026-03-01 22:00:00", 6, 12, "3"}, {"en_US", "3/1/2026 10:00:00 PM", 0, 10, "1"},
+            {"en_GB", "01/03/2026 22:00:00", 4, 12, "3"}, {"de_DE", "01.03.2026 22:00:00", 4, 12, "3"}};
         // clang-format on
         for (const auto& c : cases) {
             QLocale::setDefault(QLocale(QLatin1String(c.locale)));
@@ -445,14 +441,12 @@ private slots:
         QVERIFY(boxPixels == 0 && NotRedPixels(&editor) == 0);
         QTest::keyClick(&editor, Qt::Key_N, Qt::ControlModifier);
         QVERIFY(!NightVisionOn() && f.window->objectRow(0)->palette() == dayRow);
-        // The editor's numeric boxes take Delete; Save pressed without the focus leaving N runs
-        // its leave check: the real message, no icon, nothing saved, the window stays.
+        // The editor's number boxes (one class) take Delete; Save pressed without the focus
+        // leaving N runs its leave check: the real message, no icon, nothing saved, it stays.
         auto* north = editor.findChild<QLineEdit*>("txtN");
-        for (QLineEdit* box : {editor.findChild<QLineEdit*>("txtTZ"), north}) {
-            const QString before = box->text();
-            TypeOver(box, 0, "9");
-            QCOMPARE(box->text(), QLatin1Char('9') + before.mid(1));
-        }
+        north->setText(QStringLiteral("12"));
+        TypeOver(north, 0, "9");
+        QCOMPARE(north->text(), QStringLiteral("92"));
         QVERIFY(ShowActive(&editor));
         ModalWatcher watcher;
         north->setFocus();
@@ -500,29 +494,21 @@ private slots:
         SkyState sky;
         SetObservingTime(sky, QDateTime({2024, 3, 15}, {21, 0}, Qt::UTC));
         SetObserverPosition(sky, DegToRad(90), 0);
-        for (const QString end : {"\r\n", "\r", "\n"}) {
-            QTemporaryDir dir;
-            const GuideStarRows result = ComputeGuideStarRows(sky, StarFile(dir, lines, end));
-            QStringList names;
-            for (const QString& row : result.rows)
-                names << row.left(15).trimmed();
-            QVERIFY(result.ok && names == expected);
-            QCOMPARE(result.rows[0].mid(16, 8), QStringLiteral("  21\u00B0 30.0'").left(8));
-        }
-        for (const QString name : {QString(GuideStarFileName), QString()}) { // missing; a folder
-            QTemporaryDir dir;
-            const GuideStarRows result = ComputeGuideStarRows(sky, dir.filePath(name));
-            QVERIFY(!result.ok && result.rows.isEmpty() &&
-                    result.error.contains(QDir::toNativeSeparators(dir.filePath(name))));
-        }
+        QTemporaryDir dir;
+        GuideStarRows result = ComputeGuideStarRows(sky, StarFile(dir, lines));
+        QStringList names;
+        for (const QString& row : result.rows)
+            names << row.left(15).trimmed();
+        QVERIFY(result.ok && names == expected);
+        QCOMPARE(result.rows[0].mid(16, 8), QStringLiteral("  21\u00B0 30.0'").left(8));
+        result = ComputeGuideStarRows(sky, dir.path()); // a folder (a missing file: the window)
+        QVERIFY(!result.ok && result.rows.isEmpty() &&
+                result.error.contains(QDir::toNativeSeparators(dir.path())));
     }
 
     void guideStarsInTheWindow() {
         for (bool nowMode : {true, false}) {
             QTemporaryDir dir;
-            StarFile(dir,
-                     {StarLine("One", "1.0", "+89 00 00"), StarLine("Never", "1.0", "-89 00 00"),
-                      StarLine("Two", "2.0", "+88 00 00")});
             WindowFixture f;
             f.state.dataDir = dir.path();
             if (!nowMode) f.click("chkNow");
@@ -530,6 +516,14 @@ private slots:
             const QString object = f.row(0);
             for (int i = 2; i < 22; ++i)
                 f.window->objectRow(i)->setText(QStringLiteral("row %1").arg(i));
+            ModalWatcher watcher; // no star file yet: a message, and nothing changes
+            f.click("cmdGuide");
+            QVERIFY(watcher.messages.size() == 1 && !f.window->GuideMode() && f.row(0) == object);
+            QVERIFY(watcher.messages[0].startsWith("The guide stars cannot be shown.") &&
+                    watcher.messages[0].contains(GuideStarFilePath(dir.path())));
+            StarFile(dir,
+                     {StarLine("One", "1.0", "+89 00 00"), StarLine("Never", "1.0", "-89 00 00"),
+                      StarLine("Two", "2.0", "+88 00 00")});
             f.click("cmdGuide"); // rows below the last star are left alone
             QVERIFY(f.window->GuideMode() && !f.get<QTimer>("Timer1")->isActive());
             QCOMPARE(f.row(0).left(4) + f.row(1).left(4) + f.row(2),
@@ -539,17 +533,6 @@ private slots:
             QVERIFY(!f.window->GuideMode() && f.get<QTimer>("Timer1")->isActive() == nowMode);
             QVERIFY(f.row(0) == object && f.row(1).isEmpty() && f.row(2).isEmpty());
         }
-        QTemporaryDir empty; // no star file: a message, and nothing changes
-        WindowFixture f;
-        f.state.dataDir = empty.path();
-        f.choose("cmbDSO", 0);
-        const QString before = f.row(0);
-        ModalWatcher watcher;
-        f.click("cmdGuide");
-        QVERIFY(watcher.messages.size() == 1 && !f.window->GuideMode() && f.row(0) == before);
-        QVERIFY(
-            watcher.messages[0].startsWith(QStringLiteral("The guide stars cannot be shown.")) &&
-            watcher.messages[0].contains(GuideStarFilePath(empty.path())));
     }
 };
 

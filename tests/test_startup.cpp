@@ -105,12 +105,10 @@ private slots:
     void failureEndsWithAMessageAndNoWindow() {
         const QString tooLarge =
             At({{1, "   1"}, {8, " 1"}, {18, "00"}, {29, "9E9"}, {41, "10.0"}});
-        for (const auto& [file, content] : {std::pair{"locations.txt", QString()},
-                                            {"messier.txt", QString()},
-                                            {"Sac72.txt", QString()},
-                                            {"revngc.txt", QString()},
-                                            {"revic.txt", QString()},
-                                            {"revic.txt", tooLarge}}) {
+        const std::pair<const char*, QString> cases[] = {
+            {"locations.txt", {}}, {"messier.txt", {}}, {"Sac72.txt", {}},
+            {"revngc.txt", {}},    {"revic.txt", {}},   {"revic.txt", tooLarge}};
+        for (const auto& [file, content] : cases) {
             init();
             content.isEmpty() ? void(QFile::remove(dir_.filePath(file)))
                               : WriteLines(dir_.filePath(file), {content});

@@ -38,35 +38,23 @@ inline CatalogObject MakeObject(const char* letter, const char* designation, dou
 }
 
 // At latitude 45 north objects at declination +89 stay above a flat horizon, those at -89
-// never rise.
+// (2, 8) never rise; 0 is fainter than 8.0, 7 exactly at it.
 inline void FillStore(ObjectStore& store) {
+    // clang-format off
     store.objects = {
-        MakeObject("M", "M 1", 5.5, 89, 8.4, "SN"),        // 0: fainter than 8.0
-        MakeObject("M", "M 2", 21.5, 89, 6.5, "GC"),       // 1
-        MakeObject("M", "M 3", 13.7, -89, 6.2, "GC"),      // 2: never up in the north
-        MakeObject("H", "NGC 40", 0.2, 89, 10.7, "PLNNB"), // 3
-        MakeObject("C", "C 1", 0.7, 89, 8.1, "OPNCL"),     // 4
-        MakeObject("S", "NGC 50", 0.2, 89, 12.0, "GALXY"), // 5
-        MakeObject("N", "NGC 7000", 20.9, 89, 4.0, "OC"),  // 6
-        MakeObject("N", "NGC 7001", 21.0, 89, 8.0, "GX"),  // 7: exactly at the limit
-        MakeObject("N", "NGC 7002", 21.1, -89, 5.0, "GX"), // 8: never up in the north
-        MakeObject("I", "IC 1", 0.1, 89, 7.0, "GX"),       // 9
-    };
+        MakeObject("M", "M 1", 5.5, 89, 8.4, "SN"), MakeObject("M", "M 2", 21.5, 89, 6.5, "GC"),
+        MakeObject("M", "M 3", 13.7, -89, 6.2, "GC"), MakeObject("H", "NGC 40", 0.2, 89, 10.7, "PLNNB"),
+        MakeObject("C", "C 1", 0.7, 89, 8.1, "OPNCL"), MakeObject("S", "NGC 50", 0.2, 89, 12.0, "GALXY"),
+        MakeObject("N", "NGC 7000", 20.9, 89, 4.0, "OC"), MakeObject("N", "NGC 7001", 21.0, 89, 8.0, "GX"),
+        MakeObject("N", "NGC 7002", 21.1, -89, 5.0, "GX"), MakeObject("I", "IC 1", 0.1, 89, 7.0, "GX")};
+    // clang-format on
     store.MessierEnd = 3, store.ListedEnd = 5, store.SacEnd = 6, store.NgcEnd = 9;
     store.IcEnd = store.ObjectCount = 10;
 }
 
-inline SiteLocation MakeSite(const char* name, int lat, int lon, int zone, bool primary) {
-    SiteLocation s;
-    s.LatDeg = std::int16_t(lat), s.LonDeg = std::int16_t(lon), s.TimeZone = std::int16_t(zone);
-    s.Primary = primary ? -1 : 0, s.Name = QString::fromLatin1(name);
-    return s;
-}
-
-// Answers every modal window as soon as it is up (the one up at its creation excepted): message
-// boxes with `answer` (or their only button), their texts noted and their titles with " icon"
-// or " YesNo" when they have one; other dialogs are closed, their object names noted (with the
-// Location Editor's slot).
+// Answers every modal window up after its creation: message boxes with `answer` (or their only
+// button), texts noted, titles with " icon" or " YesNo" when they have one; other dialogs closed,
+// object names noted (with the Location Editor's slot).
 class ModalWatcher : public QObject {
 public:
     QStringList messages, titles, dialogs;
@@ -159,8 +147,11 @@ struct WindowFixture {
     explicit WindowFixture(bool show = true, bool sites = true) {
         FillStore(state.store);
         if (sites) {
-            state.sites = {MakeSite("Sydney", -33, 151, 10, false),
-                           MakeSite("Back yard", 45, -75, -5, true)};
+            state.sites.resize(2);
+            SiteLocation &sydney = state.sites[0], &yard = state.sites[1];
+            sydney.LatDeg = -33, sydney.LonDeg = 151, sydney.TimeZone = 10, sydney.Name = "Sydney";
+            yard.LatDeg = 45, yard.LonDeg = -75, yard.TimeZone = -5, yard.Name = "Back yard";
+            yard.Primary = -1;
             SetCurrentSiteIndex(state, 1);
         }
         state.sky.clock = clock;
