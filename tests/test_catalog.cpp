@@ -37,14 +37,10 @@ QString ErrorOf(const std::function<void()>& read) {
 // degrees, magnitude, comment; "~" for a field never set.
 QString Record(const CatalogObject& o) {
     const auto text = [](const auto& f) { return f.IsUnset() ? QString("~") : f.TrimmedText(); };
-    return QStringList{text(o.Catalog),
-                       text(o.TypeCode),
-                       text(o.SacType),
-                       text(o.Designation),
-                       QString::number(o.RA * 180 / M_PI, 'f', 4),
-                       QString::number(o.Dec * 180 / M_PI, 'f', 4),
-                       QString::number(o.Mag),
-                       text(o.Comment)}
+    const auto deg = [](double radians) { return QString::number(radians * 180 / M_PI, 'f', 4); };
+    return QStringList{text(o.Catalog),        text(o.TypeCode), text(o.SacType),
+                       text(o.Designation),    deg(o.RA),        deg(o.Dec),
+                       QString::number(o.Mag), text(o.Comment)}
         .join('|');
 }
 
@@ -123,7 +119,7 @@ private slots:
 
     void sacSplitsFlaggedAndOtherObjects() {
         QTemporaryDir dir;
-        const QStringList lines = {
+        QStringList lines = {
             At({{2, "OBJECT"}, {42, "TYPE"}}),                           // header: skipped
             SacLine("NGC 7000", "   ", {{214, "North America Nebula"}}), // S, other run
             SacLine("NGC 253", "B H"),                                   // H wins over B
@@ -152,15 +148,12 @@ private slots:
         QCOMPARE(Record(store.objects[511]),
                  QStringLiteral("S|~|GALXY|IC 10|1.5000|-0.5000|11.2|GALXY"));
         QCOMPARE(store.objects[10].Comment.Text(), QString(70, ' '));
-    }
-
-    void sacFlaggedRunHoldsFiveHundred() {
-        QStringList lines;
+        // The flagged run holds exactly 500.
+        lines.clear();
         for (int i = 0; i < 500; ++i)
             lines << SacLine(QStringLiteral("NGC %1").arg(i), "B  ");
         lines << SacLine("NGC 9999", "   ");
-        QTemporaryDir dir;
-        ObjectStore store = FullStore();
+        store = FullStore();
         QCOMPARE(int(ReadSacDatabase(store, 110, Write(dir, "Sac72.txt", lines))), 611);
         QCOMPARE(int(store.ListedEnd), 610);
         QCOMPARE(store.objects[610].Designation.TrimmedText(), QStringLiteral("NGC 9999"));
@@ -177,8 +170,7 @@ private slots:
         const std::pair<QString, const char*> rows[] = {
             {RevisedLine(" 224", " 1", " 3.4"), "GX|~|NGC 224|0.6728|41.6858|3.4|Galaxy"},
             {"NGC  type     RA         Dec        mag", nullptr}, {"", nullptr},
-            {RevisedLine(" 225", " 4", " 0.0"), nullptr}, {RevisedLine(" 226", " 4", "    "), nullptr},
-            {RevisedLine(" 227", " 4", "-1.0"), nullptr},
+            {RevisedLine(" 225", " 4", " 0.0"), nullptr}, {RevisedLine(" 226", " 4", "    "), nullptr}, {RevisedLine(" 227", " 4", "-1.0"), nullptr},
             {RevisedLine(" 228", " 7", "12.5"), "Dp|~|NGC 228|0.6728|41.6858|12.5|Duplicate"},
             {RevisedLine(" 229", " 8", "12.5"), "Dp|~|NGC 229|0.6728|41.6858|12.5|Duplicate"},
             {RevisedLine(" 230", " 0", "12.5"), "~|~|NGC 230|0.6728|41.6858|12.5|~"},
