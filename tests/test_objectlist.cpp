@@ -62,19 +62,6 @@ private slots:
             QCOMPARE(ObjectRowText(MakeObject(c.letter, c.name, 0, 0, c.mag, c.type),
                                    DegToRad(c.alt), DegToRad(c.az)),
                      c.start + QStringLiteral("comment of %1").arg(c.name).leftJustified(70));
-        // Only occupied rows are written, with the place at the instant: M 31 on an autumn
-        // evening in Berlin stands high in the east.
-        AppState state;
-        state.store.objects = {MakeObject("M", "M 31", 0.712, 41.27, 3.4)};
-        SetObservingTime(state.sky, QDateTime({2024, 10, 5}, {21, 30}, Qt::UTC));
-        SetObserverPosition(state.sky, DegToRad(52.5), DegToRad(13.4));
-        SetSiteClock(state.sky, 1, true);
-        state.listSlots[3] = 1;
-        const ObjectListRows rows = ShowObjectList(state);
-        const int alt = rows.text[3].mid(16, 4).toInt(), az = rows.text[3].mid(28, 4).toInt();
-        QCOMPARE(std::count(rows.written.begin(), rows.written.end(), true), 1);
-        QVERIFY2(rows.written[3] && alt > 30 && alt < 80 && az > 45 && az < 135,
-                 qPrintable(rows.text[3]));
     }
 
     void chooseAndPick() {

@@ -96,6 +96,10 @@ class TestSites : public QObject {
         QString error;
         QVERIFY2(ReadLocations(state, &error), qPrintable(error));
     }
+    void edit(const QByteArray& sites, int index, bool appendNew = false) {
+        load(sites);
+        open(index, appendNew);
+    }
     // Opens the editor as the main window does: on a site, or with `appendNew` on the empty
     // record New Location appends.
     void open(int index, bool appendNew = false) {
@@ -217,8 +221,7 @@ private slots:
     }
 
     void editorTellsOfAFailedSave() {
-        load(kYard);
-        open(0);
+        edit(kYard, 0);
         w->reportSaveFailure = [this](const QString& reason) {
             ReportSaveFailure(w.get(), reason);
         };
@@ -247,8 +250,7 @@ private slots:
             {"a\r\nb", false}, {QString::fromUtf8("\u20ac"), false}, {QString::fromUtf8("\U0001d7d9"), false}};
         // clang-format on
         for (const auto& [pasted, taken] : rows) {
-            load(kYard);
-            open(0);
+            edit(kYard, 0);
             get("txtLocName")->end(false);
             QApplication::clipboard()->setText(pasted);
             QTest::keyClick(get("txtLocName"), Qt::Key_V, Qt::ControlModifier);
@@ -264,8 +266,7 @@ private slots:
     }
 
     void focusOrderKeysAndEscape() {
-        load(kYard);
-        open(0);
+        edit(kYard, 0);
         QTest::keyClick(focused(), Qt::Key_Tab); // from the name box to the first number
         QCOMPARE(get("txtLaD")->selectedText(), QStringLiteral("45")); // entering selects all
         QTest::keyClicks(get("txtLaD"), "1a2.3 -4+");
@@ -306,8 +307,7 @@ private slots:
         }
         // A click refused for a bad value does not act.
         for (const char* button : {"cmdSave", "cmdDel", "CmdAbort"}) {
-            load(kYard + kField);
-            open(1);
+            edit(kYard + kField, 1);
             get("txtLocName")->setText("Renamed");
             get("txtN")->setFocus();
             get("txtN")->setText("91");
@@ -324,8 +324,7 @@ private slots:
     }
 
     void signsAndPrimaryRule() {
-        load(kYard + kField);
-        open(1);
+        edit(kYard + kField, 1);
         QStringList shown;
         for (const char* f : {"txtLaD", "txtLaM", "txtLaS", "txtLoD", "txtLoM", "txtLoS", "txtTZ"})
             shown << get(f)->text();
@@ -352,21 +351,18 @@ private slots:
     }
 
     void deleteAbortAndClose() {
-        load(kYard + kField);
-        open(0);
+        edit(kYard + kField, 0);
         get("txtLocName")->setText("Typed name");
         click("cmdDel"); // Yes, then OK to having no primary site
         QCOMPARE(asked, (QStringList{"Delete Location: Are you sure you want to delete Back yard",
                                      kNoPrimary}));
         QVERIFY(!w->isVisible() && file() == kHeaders + kField);
-        load(kYard + kField); // No removes nothing, closes, and still rewrites the file
-        open(1);
+        edit(kYard + kField, 1); // No removes nothing, closes, and still rewrites the file
         QFile::remove(LocationsFilePath(dir->path()));
         answers = {Answer::No};
         click("cmdDel");
         QVERIFY(!w->isVisible() && file() == kHeaders + kYard + kField);
-        load(kYard); // the only site is kept, and the window stays open
-        open(0);
+        edit(kYard, 0); // the only site is kept, and the window stays open
         click("cmdDel");
         QVERIFY(asked.size() == 1 && !asked[0].contains("Are you sure") && w->isVisible() &&
                 file() == kHeaders + kYard);
@@ -387,8 +383,8 @@ private slots:
         QVERIFY(!(w->windowFlags() & Qt::WindowCloseButtonHint));
         w->close(); // the frame closes like Abort!
         QVERIFY(state.sites == before);
-        load(kField); // none primary: a cancelled Save stores the values, Abort! still removes
-        open(0, true);
+        // None primary: a cancelled Save stores the values, Abort! still removes the new record.
+        edit(kField, 0, true);
         get("txtLocName")->setText("Hill");
         answers = {Answer::Cancel, Answer::Cancel};
         click("cmdSave");
@@ -397,8 +393,7 @@ private slots:
         QVERIFY(asked == QStringList(2, kNoPrimary) && state.sites.size() == 1 &&
                 file() == kHeaders + kField);
         for (bool save : {true, false}) { // the first site of an empty table: slot 0, new
-            load("");
-            open(0, true);
+            edit("", 0, true);
             QVERIFY(w->isNew() && w->slot() == 0);
             get("txtLocName")->setText("Home");
             box("chkPrimary")->setChecked(true);

@@ -49,7 +49,6 @@ private slots:
         const double early = DaysAt(QDate(1997, 4, 6), 0);
         // clang-format off
         const struct { const char* name; QDateTime local; int zone; bool daylight; double lonDeg, days, ut, siderealDeg; } cases[] = {
-            {"epoch", At(2000, 1, 1, 12), 0, false, 0, 0, 12, 280.46},
             {"epoch as 08:00 DST at -5", At(2000, 1, 1, 8), -5, true, 0, 0, 12, 280.46},
             {"epoch at 75 W", At(2000, 1, 1, 7), -5, false, -75, 0, 12, 205.46},
             {"23:30 at -5", At(2024, 3, 14, 23, 30), -5, false, 0, DaysAt({2024, 3, 15}, 4.5), 4.5, qQNaN()},
@@ -101,13 +100,10 @@ private slots:
         QVERIFY(!SetObservingTime(sky, QStringLiteral("now"), Us) && !sky.UseNow);
         QCOMPARE(sky.ObservingTime, At(2024, 3, 14, 21, 5, 7));
         // A clock value of any time spec gives its calendar fields.
-        auto clock = std::make_shared<FixedClock>(QDateTime({2024, 3, 14}, {23, 0}, Qt::LocalTime));
-        sky.clock = clock;
+        sky.clock = std::make_shared<FixedClock>(QDateTime({2024, 3, 14}, {23, 0}, Qt::LocalTime));
         SetObservingTime(sky, QStringLiteral("Now"));
         SetSiteClock(sky, 1, false);
-        QCOMPARE(ComputeUniversalHours(sky), 22.0);
-        clock->advanceSeconds(3600);
-        QCOMPARE(ComputeUniversalHours(sky), 23.0);
+        QCOMPARE(ComputeUniversalHours(sky), 22.0); // the object list's tests advance the clock
     }
 
     void azimuthAndHorizon() {
