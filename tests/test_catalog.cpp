@@ -77,8 +77,7 @@ private slots:
 
     // One file of all the lines, ended by CR, LF or CR LF in turn; a null text: skipped.
     void messierLines() {
-        const QString n75(75, 'n'), latin1 = QString::fromLatin1("N\xe9"
-                                                                 "buleuse \xb0");
+        const QString n75(75, 'n'), latin1 = QString::fromUtf8("Nébuleuse °");
         // clang-format off
         const std::pair<QString, QString> rows[] = {
             {"Messier catalogue header", {}}, {"[x]" + MessierLine(" 32", "GX").mid(3), {}},
@@ -93,7 +92,7 @@ private slots:
             {MessierLine(" 24", "MW", {{55, "   0"}}), "M 24|Milky Way Patch"},
             {MessierLine(" 13", "GC", {{55, "62 5"}}), "M 13/NGC 625|Globular Cluster"},
             {MessierLine(" 73", "XX"), "M 73|~"}, {MessierLine(" 57", "PN"), "M 57|Nebula"},
-            {MessierLine(" 42", "BN", {{70, "   "}}), "M 42|"}, {MessierLine("  1", "BN", {{70, latin1}}), "M 1|N\xc3\xa9" "buleuse \xc2\xb0"},
+            {MessierLine(" 42", "BN", {{70, "   "}}), "M 42|"}, {MessierLine("  1", "BN", {{70, latin1}}), "M 1|Nébuleuse °"},
             {MessierLine("110", "GX", {{70, n75}}), "M 110|" + n75.left(70)}};
         // clang-format on
         QByteArray bytes;

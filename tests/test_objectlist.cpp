@@ -47,10 +47,10 @@ QStringList Select(AppState& state, const QString& boxes, double limit, bool sho
 class TestObjectList : public QObject {
     Q_OBJECT
 private slots:
-    void rowText() {
+    void rowsChoosingAndPicking() {
         const QString d = "\u00B0"; // Best NGC and Caldwell rows are laid out like SAC rows
         // clang-format off
-        const struct { const char *letter, *name, *type; double mag, alt, az; QString start; } cases[] = {
+        const struct { const char *letter, *name, *type; double mag, alt, az; QString start; } layouts[] = {
             {"M", "M 31/NGC 224", "GX", 3.4, 45.5, 12.35, "M 31/NGC 224 GX   45" + d + " 30.0'   12" + d + " 21.0'  3.4 "},
             {"H", "NGC 7662 Blue Snowball", "PLNNB", 8.3, 0, 359.99, "NGC 7662 BPLNNB    0" + d + " 00.0'  359" + d + " 59.4'  8.3 "},
             {"N", "NGC 2237", "OC", 11.35, -0.25, 180, "NGC 2237     OC   -1" + d + " 45.0'  180" + d + " 00.0' 11.35 "},
@@ -58,13 +58,10 @@ private slots:
             {"C", "C 14 Double Cluster", "OPNCL", 4.3, 60, 30, "C 14 DoublOPNCL   60" + d + " 00.0'   30" + d + " 00.0'  4.3 "},
             {"B", "NGC 7000", "BRTNB", 4, 10, 300, "NGC 7000  BRTNB   10" + d + " 00.0'  300" + d + " 00.0'    4 "}};
         // clang-format on
-        for (const auto& c : cases)
+        for (const auto& c : layouts)
             QCOMPARE(ObjectRowText(MakeObject(c.letter, c.name, 0, 0, c.mag, c.type),
                                    DegToRad(c.alt), DegToRad(c.az)),
                      c.start + QStringLiteral("comment of %1").arg(c.name).leftJustified(70));
-    }
-
-    void chooseAndPick() {
         // clang-format off
         const struct { const char* boxes; double limit; bool showAll; QStringList expected; int lastExamined; } cases[] = {
             {"", 20, false, {}, 0}, {"I", 20, false, {"IC 342", "IC 434"}, 510}, {"C", 20, false, {"NGC 188"}, 5},

@@ -222,9 +222,7 @@ private slots:
 
     void editorTellsOfAFailedSave() {
         edit(kYard, 0);
-        w->reportSaveFailure = [this](const QString& reason) {
-            ReportSaveFailure(w.get(), reason);
-        };
+        w->reportSaveFailure = [this](const QString& why) { ReportSaveFailure(w.get(), why); };
         get("txtLocName")->setText("Renamed");
         QStringList shown; // title, icon and text of each box, answered as soon as it is up
         QTimer poll;

@@ -20,10 +20,6 @@ double DaysAt(const QDate& utDate, double utHours) {
     return double(QDate(2000, 1, 1).daysTo(utDate)) - 0.5 + utHours / 24;
 }
 
-QString Angle(const char* whole, const char* minutes) {
-    return QStringLiteral("%1\u00B0 %2'").arg(QLatin1String(whole), QLatin1String(minutes));
-}
-
 // The azimuth with the altitude and hour angle stored as TargetAltitude leaves them.
 double AzimuthAt(double latDeg, double decDeg, double hourDeg) {
     SkyState sky;
@@ -158,8 +154,8 @@ private slots:
         const QDateTime t = At(2024, 3, 4, 14, 5);
         // clang-format off
         const std::pair<QString, QString> texts[] = { // angles and list magnitudes: more in the object list's rows
-            {AngleText(DegToRad(5 + 5.25 / 60)), Angle("   5", "05.3")}, {AngleText(DegToRad(5 + 59.95 / 60)), Angle("   5", "60.0")},
-            {AngleText(DegToRad(-1234.5)), Angle("-1235", "30.0")}, {MagnitudeListText(-1.46), "-1.46"}, {MagnitudeListText(0.1 + 0.2), " 0.3"},
+            {AngleText(DegToRad(5 + 5.25 / 60)), "   5° 05.3'"}, {AngleText(DegToRad(5 + 59.95 / 60)), "   5° 60.0'"},
+            {AngleText(DegToRad(-1234.5)), "-1235° 30.0'"}, {MagnitudeListText(-1.46), "-1.46"}, {MagnitudeListText(0.1 + 0.2), " 0.3"},
             {OneDecimalText(12), "12.0"}, {OneDecimalText(0), ".0"}, {OneDecimalText(11.35), "11.4"},
             {OneDecimalText(8.45), "8.5"}, {OneDecimalText(-1.46), "-1.5"}, {OneDecimalText(0.1 + 0.2), ".3"},
             {LongTimeText(t, Us), "2:05:00 PM"}, {LongTimeText(t, De), "14:05:00"},
