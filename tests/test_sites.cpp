@@ -34,8 +34,7 @@ SiteLocation Site(std::array<std::int16_t, 7> p, bool dst, std::array<std::int16
 LocationsContent Parse(const QByteArray& bytes, QString* error = nullptr) {
     LocationsContent content;
     QString ignored;
-    ParseLocations(bytes, QStringLiteral("/data/locations.txt"), &content,
-                   error ? error : &ignored);
+    ParseLocations(bytes, "/data/locations.txt", &content, error ? error : &ignored);
     return content;
 }
 
