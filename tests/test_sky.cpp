@@ -23,13 +23,10 @@ double DaysAt(const QDate& utDate, double utHours) {
 // The azimuth with the altitude and hour angle stored as TargetAltitude leaves them.
 double AzimuthAt(double latDeg, double decDeg, double hourDeg) {
     SkyState sky;
-    sky.ObserverLatitude = DegToRad(latDeg);
-    sky.TargetDeclination = DegToRad(decDeg);
-    sky.TargetHourAngle = DegToRad(hourDeg);
-    const double phi = sky.ObserverLatitude, delta = sky.TargetDeclination;
+    const double phi = DegToRad(latDeg), delta = DegToRad(decDeg), h = DegToRad(hourDeg);
+    sky.ObserverLatitude = phi, sky.TargetDeclination = delta, sky.TargetHourAngle = h;
     sky.TargetAltitudeValue =
-        ArcSine(std::sin(delta) * std::sin(phi) +
-                std::cos(phi) * std::cos(delta) * std::cos(DegToRad(hourDeg)));
+        ArcSine(std::sin(delta) * std::sin(phi) + std::cos(phi) * std::cos(delta) * std::cos(h));
     return TargetAzimuth(sky);
 }
 
