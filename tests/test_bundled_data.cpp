@@ -66,7 +66,7 @@ QStringList ListDesignations(const QString& fileName, int column) {
 class TestBundledData : public QObject {
     Q_OBJECT
 private slots:
-    void runsHaveTheirSizesAndFitTheStore() {
+    void runsAndListFlags() {
         const ObjectStore& s = Loaded().store;
         QCOMPARE(int(s.MessierEnd), 110);
         QCOMPARE(s.ListedEnd - s.MessierEnd, 489);
@@ -76,17 +76,14 @@ private slots:
         QVERIFY(s.NgcEnd - s.SacEnd >= 6500 && s.IcEnd - s.NgcEnd >= 2000 && s.IcEnd < 23000);
         // One record per NGC or IC number (the reader shows a lettered part under the number).
         QCOMPARE(int(Loaded().byDesignation.size()), s.IcEnd - s.SacEnd);
-    }
-
-    void listMembershipIsExactlyTheThreeLists() {
-        // B, C, H in the order the reader tests them: the last list holding an object wins.
+        // List membership is exactly the three lists: B, C, H in the order the reader tests them:
+        // the last list holding an object wins.
         std::map<QString, QString> expected;
         for (const auto& [list, column, letter] : {std::tuple{"best-ngc.txt", 0, "B"},
                                                    {"caldwell.txt", 1, "C"},
                                                    {"herschel400.txt", 0, "H"}})
             for (const QString& d : ListDesignations(QString::fromLatin1(list), column))
                 expected[d] = QString::fromLatin1(letter);
-        const ObjectStore& s = Loaded().store;
         std::map<QString, QString> flagged;
         std::map<QString, int> letters;
         for (int i = s.MessierEnd; i < s.ListedEnd; ++i) {
@@ -95,9 +92,7 @@ private slots:
         }
         QCOMPARE(flagged, expected);
         QCOMPARE(letters, (std::map<QString, int>{{"B", 22}, {"C", 67}, {"H", 400}}));
-    }
-
-    void messierMagnitudesAgreeWithTheirNgcAndIcLines() {
+        // Messier magnitudes agree with their NGC and IC lines.
         const LoadedStore& l = Loaded();
         int compared = 0, agreeing = 0;
         for (int i = 0; i < l.store.MessierEnd; ++i) {
@@ -115,7 +110,7 @@ private slots:
         QVERIFY2(agreeing >= 0.95 * compared, qPrintable(QString::number(agreeing)));
     }
 
-    void wellKnownObjectsHaveTheirUsualVisualMagnitude() {
+    void wellKnownObjectsMagnitudesNamesAndPlaces() {
         // Caldwell, Herschel 400 and Finest NGC objects at the magnitude those lists give.
         const std::pair<const char*, double> known[] = {
             {"NGC 104", 4.0},   {"NGC 6397", 5.7},  {"NGC 6752", 5.4},  {"NGC 362", 6.6},
@@ -132,17 +127,15 @@ private slots:
             QVERIFY2(std::abs(it->second->Mag - usual) <= 1.5,
                      qPrintable(QStringLiteral("%1 %2").arg(designation).arg(it->second->Mag)));
         }
-    }
-
-    void namesAndPositionsSitOnTheirObjects() {
+        // Names and positions sit on their objects.
         // clang-format off
-        const std::tuple<const char*, double, double, const char*> known[] = {
+        const std::tuple<const char*, double, double, const char*> placed[] = {
             {"M 31/NGC 224", 10.685, 41.269, "Andromeda Galaxy"}, {"M 40", 185.55, 58.08, "Winnecke 4"},
             {"NGC 2024", 85.43, -1.86, "Flame Nebula; 30'"}, {"NGC 2419", 114.54, 38.88, "Intergalactic Wanderer"},
             {"NGC 2194", 93.45, 12.80, "8.7'"}, {"IC 434", 85.25, -2.45, "90'x30'"}, // no names
             {"B 33", 85.25, -2.46, "Horsehead Nebula; 4'"}, {"Mel 25", 66.75, 16.0, "Hyades"}};
         // clang-format on
-        for (const auto& [designation, raDeg, decDeg, comment] : known) {
+        for (const auto& [designation, raDeg, decDeg, comment] : placed) {
             const CatalogObject* o = Loaded().upToSac.at(QString::fromLatin1(designation));
             const double r = M_PI / 180, ra = o->RA * 15 / r, dec = o->Dec / r; // RA: hours*pi/180
             QVERIFY2(std::abs(dec - decDeg) < 0.1 &&
