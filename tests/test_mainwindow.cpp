@@ -11,9 +11,6 @@
 #include "support/files.h"
 #include "support/windows.h"
 
-#include <QListView>
-#include <QTemporaryDir>
-
 namespace {
 
 // The row the window should show for a store record at the site and instant in force.
@@ -200,15 +197,10 @@ private slots:
         QVERIFY(GetCurrentSiteIndex(f.state) == -2 && f.state.sites.size() == 2);
         QCOMPARE(f.get<QComboBox>("cmbLoc")->currentText() + '|' + f.text("lblLocInfo"),
                  QStringLiteral("No Primary Location|Sydney"));
-        // A typed name that names no site counts as none selected: a new, empty site opens.
-        for (const auto& [typed, opened] :
-             {std::pair("Observatory", "Location2"), {"Sydney", "Location0"}}) {
-            WindowFixture f;
-            watcher.dialogs.clear();
-            f.get<QComboBox>("cmbLoc")->setEditText(QString::fromLatin1(typed));
-            QTest::mouseClick(f.get<QPushButton>("cmdLocEdit"), Qt::LeftButton);
-            QVERIFY(watcher.dialogs == QStringList{opened} && f.state.sites.size() == 2);
-        }
+        watcher.dialogs.clear(); // a typed name that names no site: a new, empty site opens
+        f.get<QComboBox>("cmbLoc")->setEditText(QStringLiteral("Observatory"));
+        QTest::mouseClick(f.get<QPushButton>("cmdLocEdit"), Qt::LeftButton);
+        QVERIFY(watcher.dialogs == QStringList{"Location2"} && f.state.sites.size() == 2);
     }
 
     void nowAndTypedTime() {
@@ -219,8 +211,7 @@ private slots:
         auto* timer1 = f.get<QTimer>("Timer1");
         ModalWatcher watcher;
         f.click("cmdSet"); // in Now mode with an empty box
-        QVERIFY(watcher.messages == QStringList{"Invalid Date"} &&
-                watcher.titles == QStringList{"Zenitor"});
+        QCOMPARE(watcher.messages + watcher.titles, (QStringList{"Invalid Date", "Zenitor"}));
         now->click(); // typed mode, frozen at the click
         QVERIFY(!f.state.sky.UseNow && !timer1->isActive() && month->isEnabled());
         QCOMPARE(month->text() + '|' + f.text("LblNow"),
@@ -455,10 +446,8 @@ private slots:
     void guideStarLinesAndFile() {
         // clang-format off
         const struct { QString line; const char* name; double mag, raHours, decDeg; } rows[] = {
-            {StarLine("Alpha Lyrae", "0.03", "+38 47 01", "18 36 56.3"), "Alpha Lyrae", 0.03, 18 + 36 / 60.0 + 56.3 / 3600, 38 + 47 / 60.0 + 1 / 3600.0},
             {StarLine("Delta Orionis", "2.23", "-00 17 57", "05 32  0.4"), "Delta Orionis", 2.23, 5 + 32 / 60.0 + 0.4 / 3600, -(17 / 60.0 + 57 / 3600.0)},
-            {StarLine("Alpha Centauri A", " 1 2 ", " 10 30 00", "01 00  0"), "Alpha Centauri", 12, 1, 10.5},
-            {StarLine("Short", "3.5", "-01 01 01", "02 30   45").left(48), "Short", 3.5, 2.5, 0}};
+            {StarLine("Alpha Centauri A", " 1 2 ", "-01 01 01", "02 30   45").left(48), "Alpha Centauri", 12, 2.5, 0}};
         // clang-format on
         GuideStar star;
         for (const auto& r : rows) {
@@ -509,16 +498,14 @@ private slots:
             if (!nowMode) f.click("chkNow");
             f.choose("cmbDSO", 0);
             const QString object = f.row(0);
-            for (int i = 2; i < 22; ++i)
-                f.window->objectRow(i)->setText(QStringLiteral("row %1").arg(i));
+            f.window->objectRow(2)->setText(QStringLiteral("row 2"));
             ModalWatcher watcher; // no star file yet: a message, and nothing changes
             f.click("cmdGuide");
             QVERIFY(watcher.messages.size() == 1 && !f.window->GuideMode() && f.row(0) == object);
             QVERIFY(watcher.messages[0].startsWith("The guide stars cannot be shown.") &&
                     watcher.messages[0].contains(GuideStarFilePath(dir.path())));
             StarFile(dir,
-                     {StarLine("One", "1.0", "+89 00 00"), StarLine("Never", "1.0", "-89 00 00"),
-                      StarLine("Two", "2.0", "+88 00 00")});
+                     {StarLine("One", "1.0", "+89 00 00"), StarLine("Two", "2.0", "+88 00 00")});
             f.click("cmdGuide"); // rows below the last star are left alone
             QVERIFY(f.window->GuideMode() && !f.get<QTimer>("Timer1")->isActive());
             QCOMPARE(f.row(0).left(4) + f.row(1).left(4) + f.row(2),

@@ -9,31 +9,17 @@
 #include "sky/clock.h"
 #include "sky/coordinates.h"
 
-#include <QAccessible>
-#include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTest>
-#include <QTimer>
-#include <memory>
+#include <QtTest>
+#include <QtWidgets>
 
 inline CatalogObject MakeObject(const char* letter, const char* designation, double raHours,
                                 double decDeg, double mag, const char* type = "GX") {
     CatalogObject o;
-    o.Catalog = QString::fromLatin1(letter);
-    o.Designation = QString::fromLatin1(designation);
+    o.Catalog = QString::fromLatin1(letter), o.Designation = QString::fromLatin1(designation);
     o.RA = raHours * PiValue / 180.0, o.Dec = decDeg * PiValue / 180.0, o.Mag = mag;
     o.Comment = QStringLiteral("comment of ") + QString::fromLatin1(designation);
-    if (QByteArray("HCBS").contains(letter[0]))
-        o.SacType = QString::fromLatin1(type);
-    else
-        o.TypeCode = QString::fromLatin1(type);
+    const QString t = QString::fromLatin1(type); // SAC records keep their own type field
+    QByteArray("HCBS").contains(letter[0]) ? void(o.SacType = t) : void(o.TypeCode = t);
     return o;
 }
 
@@ -150,8 +136,8 @@ struct WindowFixture {
             state.sites.resize(2);
             SiteLocation &sydney = state.sites[0], &yard = state.sites[1];
             sydney.LatDeg = -33, sydney.LonDeg = 151, sydney.TimeZone = 10, sydney.Name = "Sydney";
-            yard.LatDeg = 45, yard.LonDeg = -75, yard.TimeZone = -5, yard.Name = "Back yard";
-            yard.Primary = -1;
+            yard.LatDeg = 45, yard.LonDeg = -75, yard.TimeZone = -5, yard.Primary = -1,
+            yard.Name = "Back yard";
             SetCurrentSiteIndex(state, 1);
         }
         state.sky.clock = clock;
