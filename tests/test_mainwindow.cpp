@@ -259,9 +259,9 @@ private slots:
             QTest::mouseClick(f.get<QPushButton>("cmdSet"), Qt::LeftButton);
             const QDateTime typed(QDate(2026, 1, 1), QTime(23, 0), Qt::UTC);
             QVERIFY2(f.state.sky.ObservingTime == typed && f.text("LblNow") == month->text() &&
-                         month->text() == CivilDateTimeText(typed),
+                         month->text() == CivilDateTimeText(typed) && f.row(0) != before &&
+                         watcher.messages.isEmpty(),
                      c.locale);
-            QVERIFY2(f.row(0) != before && watcher.messages.isEmpty(), c.locale);
         }
     }
 
@@ -512,8 +512,8 @@ private slots:
                      QStringLiteral("One Two row 2"));
             // The way back clears every row and shows the picked objects again.
             f.click("cmdGuide");
-            QVERIFY(!f.window->GuideMode() && f.get<QTimer>("Timer1")->isActive() == nowMode);
-            QVERIFY(f.row(0) == object && f.row(1).isEmpty() && f.row(2).isEmpty());
+            QVERIFY(!f.window->GuideMode() && f.get<QTimer>("Timer1")->isActive() == nowMode &&
+                    f.row(0) == object && (f.row(1) + f.row(2)).isEmpty());
         }
     }
 };

@@ -6,7 +6,6 @@
 #include "mainwindow/mainwindow.h"
 #include "sites/locationwindow.h"
 #include "sky/civiltime.h"
-#include "sky/clock.h"
 #include "sky/coordinates.h"
 
 #include <QtTest>
