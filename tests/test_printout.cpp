@@ -28,16 +28,14 @@ AppState MakeState(int count) {
         state.listSlots[size_t(i)] = std::int16_t(i + 1);
     }
     SetObserverPosition(state.sky, DegToRad(45.0), DegToRad(-75.0));
-    state.sky.clock = std::make_shared<FixedClock>(At(20, 0));
-    state.sky.UseNow = true;
+    state.sky.clock = std::make_shared<FixedClock>(At(20, 0)), state.sky.UseNow = true;
     return state;
 }
 
 RecordingSurface Print(AppState& state, QDateTime stop, double width = 8.0, double height = 10.5,
                        QDateTime start = At(20, 0)) {
     RecordingSurface s(width, height);
-    PrintJob run(state, s, start, stop, 10);
-    run.Run();
+    PrintJob(state, s, start, stop, 10).Run();
     return s;
 }
 

@@ -92,8 +92,7 @@ inline bool EscapeRestores(QLineEdit* box, int at) {
 // Pastes (two shortcuts), input-method text and digits of other scripts; returns the text left.
 inline QString SendBadInput(QLineEdit* box) {
     QGuiApplication::clipboard()->setText(QStringLiteral("1a:"));
-    box->setFocus();
-    box->end(false);
+    box->setFocus(), box->end(false);
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
     QInputMethodEvent composed;
@@ -113,10 +112,8 @@ inline void Press(QWidget* button) {
 // a modal box has closed, a first activation request can be lost.
 inline bool ShowActive(QWidget* window) {
     window->show();
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        window->activateWindow();
-        if (QTest::qWaitForWindowActive(window, 1000)) return true;
-    }
+    for (int attempt = 0; attempt < 5; ++attempt)
+        if (window->activateWindow(), QTest::qWaitForWindowActive(window, 1000)) return true;
     return false;
 }
 
@@ -139,8 +136,7 @@ struct WindowFixture {
             yard.Name = "Back yard";
             SetCurrentSiteIndex(state, 1);
         }
-        state.sky.clock = clock;
-        state.sky.UseNow = true;
+        state.sky.clock = clock, state.sky.UseNow = true;
         window = std::make_unique<MainWindow>(state);
         active = show && ShowActive(window.get());
     }
