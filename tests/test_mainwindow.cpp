@@ -90,8 +90,7 @@ private slots:
         QVERIFY(sb->minimum() == 0 && sb->maximum() == 200 && sb->value() == 80 &&
                 f.get<QComboBox>("cmbLoc")->count() == 2 && f.state.sky.SiteTimeZone == -5);
         f.choose("cmbDSO", 0);
-        f.clock->advanceSeconds(15);
-        f.window->Timer1Tick();
+        f.clock->advanceSeconds(15), f.window->Timer1Tick();
         QCOMPARE(f.text("LblNow"), QStringLiteral("3/1/2026 10:00:15 PM (Now)"));
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
         // Timer2 reselects on the fifth tick after the last selection.
@@ -216,8 +215,7 @@ private slots:
         QVERIFY(!f.state.sky.UseNow && !timer1->isActive() && month->isEnabled());
         QCOMPARE(month->text() + '|' + f.text("LblNow"),
                  QStringLiteral("3/1/2026 10:00:00 PM|3/1/2026 10:00:00 PM"));
-        month->setFocus(Qt::TabFocusReason);
-        month->clear();
+        month->setFocus(Qt::TabFocusReason), month->clear();
         QTest::keyClicks(month, QStringLiteral("3/1:2 7 aPM")); // refused keys dropped
         QCOMPARE(month->text(), QStringLiteral("3127a"));
         // Digits edited in place, one letter for the afternoon, Enter: applied like Set.
@@ -271,8 +269,7 @@ private slots:
         now->click();
         const QDateTime before = f.state.sky.ObservingTime;
         auto* month = f.box("txtMonth");
-        month->setFocus(Qt::MouseFocusReason);
-        month->setText(QStringLiteral("13/45/2026"));
+        month->setFocus(Qt::MouseFocusReason), month->setText(QStringLiteral("13/45/2026"));
         ModalWatcher watcher;
         // Each way out shows the message, keeps the focus and does not act.
         for (QWidget* target : QList<QWidget*>{mess, now, f.get<QPushButton>("cmdSet"), month}) {
@@ -307,8 +304,7 @@ private slots:
                  QStringLiteral("3/1/2026 10:00:00 PM|9.0"));
         auto* sites = f.get<QComboBox>("cmbLoc");
         auto* bar = f.get<QScrollBar>("sbDsoMag");
-        f.click("chkShowAll");
-        mag->setFocus();
+        f.click("chkShowAll"), mag->setFocus();
         const int magnitude = bar->value();
         for (int notch = 0; notch < 3; ++notch)
             for (QWidget* w : QList<QWidget*>{sites, f.get<QComboBox>("cmbDSO")->lineEdit(), bar})
@@ -435,8 +431,7 @@ private slots:
         QCOMPARE(north->text(), QStringLiteral("92"));
         QVERIFY(ShowActive(&editor));
         ModalWatcher watcher;
-        north->setFocus();
-        north->setText(QStringLiteral("891"));
+        north->setFocus(), north->setText(QStringLiteral("891"));
         Press(editor.findChild<QWidget*>("cmdSave"));
         QTRY_COMPARE(watcher.messages, QStringList{"Invalid horizon.  Must be between 0 and 90."});
         QVERIFY(watcher.titles == QStringList{"Zenitor"} && editor.isVisible() &&

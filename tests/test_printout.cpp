@@ -126,9 +126,8 @@ private slots:
     void headsCellsAndRules() {
         AppState state = MakeState(2);
         CatalogObject& o = state.store.objects[1];
-        o.Designation = QStringLiteral("NGC 7000 NORTH AMERICA");
+        o.Designation = QStringLiteral("NGC 7000 NORTH AMERICA"), o.Mag = 0;
         o.Comment = QStringLiteral("North America Nebula, large and faint");
-        o.Mag = 0;
         const RecordingSurface s = Print(state, At(0, 0, 16), 8.0, 10.5, At(23, 50));
         const double l10 = RecordingSurface::lineHeightInches(10);
         QStringList head, row1, rules;
@@ -189,8 +188,7 @@ private slots:
             QCOMPARE(d.dialog.focusWidget() == d.box(r.box), !r.message.isEmpty());
         }
         for (const auto& k : keys) {
-            d.box(k.box)->setFocus();
-            d.box(k.box)->setText(k.before);
+            d.box(k.box)->setFocus(), d.box(k.box)->setText(k.before);
             QTest::keyClick(d.box(k.box), k.key); // '\b' is Backspace
             QCOMPARE(d.box(k.box)->text(), QLatin1String(k.after));
         }
@@ -217,8 +215,7 @@ private slots:
                                               : d.click(target);
             };
             d.chosen = QStringLiteral("/tmp/unused.pdf");
-            d.box("txtInc")->setFocus();
-            d.box("txtInc")->setText(QStringLiteral("0"));
+            d.box("txtInc")->setFocus(), d.box("txtInc")->setText(QStringLiteral("0"));
             act();
             QTRY_COMPARE(watcher.messages, QStringList{"Invalid Increment"});
             QVERIFY(watcher.titles == QStringList{"Zenitor"} &&
