@@ -94,8 +94,7 @@ private slots:
         QCOMPARE(f.text("LblNow"), QStringLiteral("3/1/2026 10:00:15 PM (Now)"));
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
         // Timer2 reselects on the fifth tick after the last selection.
-        f.click("chkNow");
-        f.get<QLabel>("lblDSOstats")->setText(QStringLiteral("stale"));
+        f.click("chkNow"), f.get<QLabel>("lblDSOstats")->setText(QStringLiteral("stale"));
         QStringList seen;
         for (int i = 0; i < 6; ++i, f.window->Timer2Tick())
             seen << QString::number(f.window->SelectionAge()) + ' ' + f.text("lblDSOstats").left(5);
@@ -157,8 +156,7 @@ private slots:
             auto* mag = f.box("txtDSOMaxMag");
             mag->setFocus(Qt::TabFocusReason);
             QTRY_COMPARE(mag->selectedText(), QStringLiteral("8.0")); // typing replaces it all
-            QTest::keyClick(mag, Qt::Key_Backspace);
-            QTest::keyClicks(mag, r.typed);
+            QTest::keyClicks(mag, '\b' + QString(r.typed));
             f.get<QCheckBox>("chkShowAll")->setFocus(Qt::TabFocusReason); // leaving checks it
             f.window->SelectObjects();
             const QString value = QString::number(f.get<QScrollBar>("sbDsoMag")->value());
@@ -184,15 +182,14 @@ private slots:
         QVERIFY(f.text("lblLocInfo") == "Back yard" && f.row(0) == north);
         // The editor opens on the chosen site, which is selected again with its new values.
         ModalWatcher watcher;
-        f.state.sites[1].Name = QStringLiteral("Garden");
-        f.click("cmdLocEdit"), f.click("Command1");
+        f.state.sites[1].Name = QStringLiteral("Garden"), f.click("cmdLocEdit"),
+        f.click("Command1");
         QCOMPARE(watcher.dialogs, (QStringList{"Location1", "Printout"}));
         QVERIFY(f.get<QComboBox>("cmbLoc")->currentText() == "Garden" &&
                 f.text("lblLocInfo") == "Garden");
         // New Location saved nothing: the empty record is gone, no site selected, the one
         // applied before stays in force.
-        f.choose("cmbLoc", 0);
-        f.click("cmdNewLoc");
+        f.choose("cmbLoc", 0), f.click("cmdNewLoc");
         QVERIFY(GetCurrentSiteIndex(f.state) == -2 && f.state.sites.size() == 2);
         QCOMPARE(f.get<QComboBox>("cmbLoc")->currentText() + '|' + f.text("lblLocInfo"),
                  QStringLiteral("No Primary Location|Sydney"));
@@ -230,8 +227,7 @@ private slots:
         QVERIFY(f.state.sky.UseNow && timer1->isActive() && !month->isEnabled());
         QCOMPARE(f.text("LblNow"), QStringLiteral("3/2/2026 (Now)")); // midnight: the date alone
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
-        f.clock->advanceSeconds(60); // unticking freezes at the clock, not at the old text
-        now->click();
+        f.clock->advanceSeconds(60), now->click(); // frozen at the clock, not at the old text
         QCOMPARE(f.state.sky.ObservingTime, f.clock->localNow());
     }
 
@@ -248,8 +244,7 @@ private slots:
             WindowFixture f;
             ModalWatcher watcher; // none expected; answered rather than left hanging
             auto* month = f.box("txtMonth");
-            f.choose("cmbDSO", 0);
-            f.click("chkNow");
+            f.choose("cmbDSO", 0), f.click("chkNow");
             QVERIFY2(month->text() == QLatin1String(c.shown), qPrintable(month->text()));
             const QString before = f.row(0);
             TypeOver(month, c.monthAt, "1");
@@ -311,8 +306,7 @@ private slots:
                 Wheel(w, notch % 2 ? -120 : 120);
         QVERIFY(sites->currentIndex() == 1 && f.state.listSlots[0] == 0 &&
                 bar->value() == magnitude);
-        sites->setFocus(); // with the focus the wheel works as before
-        Wheel(sites, 120);
+        sites->setFocus(), Wheel(sites, 120); // with the focus the wheel works as before
         QVERIFY(f.text("lblLocInfo") == "Sydney" && watcher.messages.isEmpty());
     }
 
@@ -365,15 +359,12 @@ private slots:
             QTest::keyClick(chooser, Qt::Key_Escape);
             QVERIFY(field->text().isEmpty() && !search->popup()->isVisible());
         }
-        QTest::keyClicks(chooser, "m");
-        QTest::keyClick(chooser, Qt::Key_Backspace);
-        QTest::keyClick(chooser, Qt::Key_Return);
+        QTest::keyClicks(chooser, "m\b\r"); // typed, taken back, Enter
         QVERIFY(!search->popup()->isVisible() && f.state.listSlots[0] == 0);
         QVERIFY(chooser->currentIndex() == current && listPositions() == positions);
-        f.state.listSlots[0] = 2; // row 0 taken
-        QTest::keyClicks(chooser, "ngc 70");
-        QTest::keyClick(chooser, Qt::Key_Down);
-        QTest::keyClick(chooser, Qt::Key_Return); // the second offered: NGC 7001
+        f.state.listSlots[0] = 2;            // row 0 taken
+        QTest::keyClicks(chooser, "ngc 70"); // Down, Enter: the second offered, NGC 7001
+        QTest::keyClick(chooser, Qt::Key_Down), QTest::keyClick(chooser, Qt::Key_Return);
         QVERIFY(f.state.listSlots[1] == 8 && f.row(1).startsWith("NGC 7001"));
         // The field shows the picked line from its start, selected: typing starts a new search,
         // and Escape out of it shows that line again the same way.
@@ -406,8 +397,7 @@ private slots:
                      odd = f.window->objectRow(1)->palette().color(QPalette::Window);
         QVERIFY(even != odd && even.red() < 0x60 && odd.red() < 0x60);
         auto* chooser = f.get<QComboBox>("cmbDSO");
-        chooser->setFocus();
-        QTest::keyClicks(chooser, "m");
+        chooser->setFocus(), QTest::keyClicks(chooser, "m");
         QCOMPARE(NotRedPixels(chooser->findChild<ChooserSearch*>()->popup()), 0);
         int boxPixels = -1;
         QTimer::singleShot(0, this, [&] {
@@ -426,8 +416,7 @@ private slots:
         // The editor's number boxes (one class) take Delete; Save pressed without the focus
         // leaving N runs its leave check: the real message, no icon, nothing saved, it stays.
         auto* north = editor.findChild<QLineEdit*>("txtN");
-        north->setText(QStringLiteral("12"));
-        TypeOver(north, 0, "9");
+        north->setText(QStringLiteral("12")), TypeOver(north, 0, "9");
         QCOMPARE(north->text(), QStringLiteral("92"));
         QVERIFY(ShowActive(&editor));
         ModalWatcher watcher;
@@ -489,9 +478,8 @@ private slots:
         for (bool nowMode : {true, false}) {
             QTemporaryDir dir;
             WindowFixture f;
-            f.state.dataDir = dir.path();
+            f.state.dataDir = dir.path(), f.choose("cmbDSO", 0);
             if (!nowMode) f.click("chkNow");
-            f.choose("cmbDSO", 0);
             const QString object = f.row(0);
             f.window->objectRow(2)->setText(QStringLiteral("row 2"));
             ModalWatcher watcher; // no star file yet: a message, and nothing changes

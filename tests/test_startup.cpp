@@ -101,8 +101,7 @@ private slots:
             content.isEmpty() ? void(QFile::remove(dir_.filePath(file)))
                               : WriteLines(dir_.filePath(file), {content});
             QString error;
-            QVERIFY(!RunStartup(state_, &error));
-            QVERIFY2(error.contains(file), qPrintable(error));
+            QVERIFY2(!RunStartup(state_, &error) && error.contains(file), qPrintable(error));
             QCOMPARE(Shown(), QStringList());
         }
     }
