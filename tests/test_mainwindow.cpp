@@ -11,9 +11,6 @@
 #include "support/files.h"
 #include "support/windows.h"
 
-#include <QListView>
-#include <QTemporaryDir>
-
 namespace {
 
 // The row the window should show for a store record at the site and instant in force.
@@ -93,13 +90,11 @@ private slots:
         QVERIFY(sb->minimum() == 0 && sb->maximum() == 200 && sb->value() == 80 &&
                 f.get<QComboBox>("cmbLoc")->count() == 2 && f.state.sky.SiteTimeZone == -5);
         f.choose("cmbDSO", 0);
-        f.clock->advanceSeconds(15);
-        f.window->Timer1Tick();
+        f.clock->advanceSeconds(15), f.window->Timer1Tick();
         QCOMPARE(f.text("LblNow"), QStringLiteral("3/1/2026 10:00:15 PM (Now)"));
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
         // Timer2 reselects on the fifth tick after the last selection.
-        f.click("chkNow");
-        f.get<QLabel>("lblDSOstats")->setText(QStringLiteral("stale"));
+        f.click("chkNow"), f.get<QLabel>("lblDSOstats")->setText(QStringLiteral("stale"));
         QStringList seen;
         for (int i = 0; i < 6; ++i, f.window->Timer2Tick())
             seen << QString::number(f.window->SelectionAge()) + ' ' + f.text("lblDSOstats").left(5);
@@ -161,8 +156,7 @@ private slots:
             auto* mag = f.box("txtDSOMaxMag");
             mag->setFocus(Qt::TabFocusReason);
             QTRY_COMPARE(mag->selectedText(), QStringLiteral("8.0")); // typing replaces it all
-            QTest::keyClick(mag, Qt::Key_Backspace);
-            QTest::keyClicks(mag, r.typed);
+            QTest::keyClicks(mag, '\b' + QString(r.typed));
             f.get<QCheckBox>("chkShowAll")->setFocus(Qt::TabFocusReason); // leaving checks it
             f.window->SelectObjects();
             const QString value = QString::number(f.get<QScrollBar>("sbDsoMag")->value());
@@ -188,27 +182,21 @@ private slots:
         QVERIFY(f.text("lblLocInfo") == "Back yard" && f.row(0) == north);
         // The editor opens on the chosen site, which is selected again with its new values.
         ModalWatcher watcher;
-        f.state.sites[1].Name = QStringLiteral("Garden");
-        f.click("cmdLocEdit"), f.click("Command1");
+        f.state.sites[1].Name = QStringLiteral("Garden"), f.click("cmdLocEdit"),
+        f.click("Command1");
         QCOMPARE(watcher.dialogs, (QStringList{"Location1", "Printout"}));
         QVERIFY(f.get<QComboBox>("cmbLoc")->currentText() == "Garden" &&
                 f.text("lblLocInfo") == "Garden");
         // New Location saved nothing: the empty record is gone, no site selected, the one
         // applied before stays in force.
-        f.choose("cmbLoc", 0);
-        f.click("cmdNewLoc");
+        f.choose("cmbLoc", 0), f.click("cmdNewLoc");
         QVERIFY(GetCurrentSiteIndex(f.state) == -2 && f.state.sites.size() == 2);
         QCOMPARE(f.get<QComboBox>("cmbLoc")->currentText() + '|' + f.text("lblLocInfo"),
                  QStringLiteral("No Primary Location|Sydney"));
-        // A typed name that names no site counts as none selected: a new, empty site opens.
-        for (const auto& [typed, opened] :
-             {std::pair("Observatory", "Location2"), {"Sydney", "Location0"}}) {
-            WindowFixture f;
-            watcher.dialogs.clear();
-            f.get<QComboBox>("cmbLoc")->setEditText(QString::fromLatin1(typed));
-            QTest::mouseClick(f.get<QPushButton>("cmdLocEdit"), Qt::LeftButton);
-            QVERIFY(watcher.dialogs == QStringList{opened} && f.state.sites.size() == 2);
-        }
+        watcher.dialogs.clear(); // a typed name that names no site: a new, empty site opens
+        f.get<QComboBox>("cmbLoc")->setEditText(QStringLiteral("Observatory"));
+        QTest::mouseClick(f.get<QPushButton>("cmdLocEdit"), Qt::LeftButton);
+        QVERIFY(watcher.dialogs == QStringList{"Location2"} && f.state.sites.size() == 2);
     }
 
     void nowAndTypedTime() {
@@ -219,14 +207,12 @@ private slots:
         auto* timer1 = f.get<QTimer>("Timer1");
         ModalWatcher watcher;
         f.click("cmdSet"); // in Now mode with an empty box
-        QVERIFY(watcher.messages == QStringList{"Invalid Date"} &&
-                watcher.titles == QStringList{"Zenitor"});
+        QCOMPARE(watcher.messages + watcher.titles, (QStringList{"Invalid Date", "Zenitor"}));
         now->click(); // typed mode, frozen at the click
         QVERIFY(!f.state.sky.UseNow && !timer1->isActive() && month->isEnabled());
         QCOMPARE(month->text() + '|' + f.text("LblNow"),
                  QStringLiteral("3/1/2026 10:00:00 PM|3/1/2026 10:00:00 PM"));
-        month->setFocus(Qt::TabFocusReason);
-        month->clear();
+        month->setFocus(Qt::TabFocusReason), month->clear();
         QTest::keyClicks(month, QStringLiteral("3/1:2 7 aPM")); // refused keys dropped
         QCOMPARE(month->text(), QStringLiteral("3127a"));
         // Digits edited in place, one letter for the afternoon, Enter: applied like Set.
@@ -241,8 +227,7 @@ private slots:
         QVERIFY(f.state.sky.UseNow && timer1->isActive() && !month->isEnabled());
         QCOMPARE(f.text("LblNow"), QStringLiteral("3/2/2026 (Now)")); // midnight: the date alone
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
-        f.clock->advanceSeconds(60); // unticking freezes at the clock, not at the old text
-        now->click();
+        f.clock->advanceSeconds(60), now->click(); // frozen at the clock, not at the old text
         QCOMPARE(f.state.sky.ObservingTime, f.clock->localNow());
     }
 
@@ -259,8 +244,7 @@ private slots:
             WindowFixture f;
             ModalWatcher watcher; // none expected; answered rather than left hanging
             auto* month = f.box("txtMonth");
-            f.choose("cmbDSO", 0);
-            f.click("chkNow");
+            f.choose("cmbDSO", 0), f.click("chkNow");
             QVERIFY2(month->text() == QLatin1String(c.shown), qPrintable(month->text()));
             const QString before = f.row(0);
             TypeOver(month, c.monthAt, "1");
@@ -268,9 +252,9 @@ private slots:
             QTest::mouseClick(f.get<QPushButton>("cmdSet"), Qt::LeftButton);
             const QDateTime typed(QDate(2026, 1, 1), QTime(23, 0), Qt::UTC);
             QVERIFY2(f.state.sky.ObservingTime == typed && f.text("LblNow") == month->text() &&
-                         month->text() == CivilDateTimeText(typed),
+                         month->text() == CivilDateTimeText(typed) && f.row(0) != before &&
+                         watcher.messages.isEmpty(),
                      c.locale);
-            QVERIFY2(f.row(0) != before && watcher.messages.isEmpty(), c.locale);
         }
     }
 
@@ -280,8 +264,7 @@ private slots:
         now->click();
         const QDateTime before = f.state.sky.ObservingTime;
         auto* month = f.box("txtMonth");
-        month->setFocus(Qt::MouseFocusReason);
-        month->setText(QStringLiteral("13/45/2026"));
+        month->setFocus(Qt::MouseFocusReason), month->setText(QStringLiteral("13/45/2026"));
         ModalWatcher watcher;
         // Each way out shows the message, keeps the focus and does not act.
         for (QWidget* target : QList<QWidget*>{mess, now, f.get<QPushButton>("cmdSet"), month}) {
@@ -316,16 +299,14 @@ private slots:
                  QStringLiteral("3/1/2026 10:00:00 PM|9.0"));
         auto* sites = f.get<QComboBox>("cmbLoc");
         auto* bar = f.get<QScrollBar>("sbDsoMag");
-        f.click("chkShowAll");
-        mag->setFocus();
+        f.click("chkShowAll"), mag->setFocus();
         const int magnitude = bar->value();
         for (int notch = 0; notch < 3; ++notch)
             for (QWidget* w : QList<QWidget*>{sites, f.get<QComboBox>("cmbDSO")->lineEdit(), bar})
                 Wheel(w, notch % 2 ? -120 : 120);
         QVERIFY(sites->currentIndex() == 1 && f.state.listSlots[0] == 0 &&
                 bar->value() == magnitude);
-        sites->setFocus(); // with the focus the wheel works as before
-        Wheel(sites, 120);
+        sites->setFocus(), Wheel(sites, 120); // with the focus the wheel works as before
         QVERIFY(f.text("lblLocInfo") == "Sydney" && watcher.messages.isEmpty());
     }
 
@@ -378,15 +359,12 @@ private slots:
             QTest::keyClick(chooser, Qt::Key_Escape);
             QVERIFY(field->text().isEmpty() && !search->popup()->isVisible());
         }
-        QTest::keyClicks(chooser, "m");
-        QTest::keyClick(chooser, Qt::Key_Backspace);
-        QTest::keyClick(chooser, Qt::Key_Return);
+        QTest::keyClicks(chooser, "m\b\r"); // typed, taken back, Enter
         QVERIFY(!search->popup()->isVisible() && f.state.listSlots[0] == 0);
         QVERIFY(chooser->currentIndex() == current && listPositions() == positions);
-        f.state.listSlots[0] = 2; // row 0 taken
-        QTest::keyClicks(chooser, "ngc 70");
-        QTest::keyClick(chooser, Qt::Key_Down);
-        QTest::keyClick(chooser, Qt::Key_Return); // the second offered: NGC 7001
+        f.state.listSlots[0] = 2;            // row 0 taken
+        QTest::keyClicks(chooser, "ngc 70"); // Down, Enter: the second offered, NGC 7001
+        QTest::keyClick(chooser, Qt::Key_Down), QTest::keyClick(chooser, Qt::Key_Return);
         QVERIFY(f.state.listSlots[1] == 8 && f.row(1).startsWith("NGC 7001"));
         // The field shows the picked line from its start, selected: typing starts a new search,
         // and Escape out of it shows that line again the same way.
@@ -419,8 +397,7 @@ private slots:
                      odd = f.window->objectRow(1)->palette().color(QPalette::Window);
         QVERIFY(even != odd && even.red() < 0x60 && odd.red() < 0x60);
         auto* chooser = f.get<QComboBox>("cmbDSO");
-        chooser->setFocus();
-        QTest::keyClicks(chooser, "m");
+        chooser->setFocus(), QTest::keyClicks(chooser, "m");
         QCOMPARE(NotRedPixels(chooser->findChild<ChooserSearch*>()->popup()), 0);
         int boxPixels = -1;
         QTimer::singleShot(0, this, [&] {
@@ -439,13 +416,11 @@ private slots:
         // The editor's number boxes (one class) take Delete; Save pressed without the focus
         // leaving N runs its leave check: the real message, no icon, nothing saved, it stays.
         auto* north = editor.findChild<QLineEdit*>("txtN");
-        north->setText(QStringLiteral("12"));
-        TypeOver(north, 0, "9");
+        north->setText(QStringLiteral("12")), TypeOver(north, 0, "9");
         QCOMPARE(north->text(), QStringLiteral("92"));
         QVERIFY(ShowActive(&editor));
         ModalWatcher watcher;
-        north->setFocus();
-        north->setText(QStringLiteral("891"));
+        north->setFocus(), north->setText(QStringLiteral("891"));
         Press(editor.findChild<QWidget*>("cmdSave"));
         QTRY_COMPARE(watcher.messages, QStringList{"Invalid horizon.  Must be between 0 and 90."});
         QVERIFY(watcher.titles == QStringList{"Zenitor"} && editor.isVisible() &&
@@ -455,10 +430,8 @@ private slots:
     void guideStarLinesAndFile() {
         // clang-format off
         const struct { QString line; const char* name; double mag, raHours, decDeg; } rows[] = {
-            {StarLine("Alpha Lyrae", "0.03", "+38 47 01", "18 36 56.3"), "Alpha Lyrae", 0.03, 18 + 36 / 60.0 + 56.3 / 3600, 38 + 47 / 60.0 + 1 / 3600.0},
             {StarLine("Delta Orionis", "2.23", "-00 17 57", "05 32  0.4"), "Delta Orionis", 2.23, 5 + 32 / 60.0 + 0.4 / 3600, -(17 / 60.0 + 57 / 3600.0)},
-            {StarLine("Alpha Centauri A", " 1 2 ", " 10 30 00", "01 00  0"), "Alpha Centauri", 12, 1, 10.5},
-            {StarLine("Short", "3.5", "-01 01 01", "02 30   45").left(48), "Short", 3.5, 2.5, 0}};
+            {StarLine("Alpha Centauri A", " 1 2 ", "-01 01 01", "02 30   45").left(48), "Alpha Centauri", 12, 2.5, 0}};
         // clang-format on
         GuideStar star;
         for (const auto& r : rows) {
@@ -505,28 +478,25 @@ private slots:
         for (bool nowMode : {true, false}) {
             QTemporaryDir dir;
             WindowFixture f;
-            f.state.dataDir = dir.path();
+            f.state.dataDir = dir.path(), f.choose("cmbDSO", 0);
             if (!nowMode) f.click("chkNow");
-            f.choose("cmbDSO", 0);
             const QString object = f.row(0);
-            for (int i = 2; i < 22; ++i)
-                f.window->objectRow(i)->setText(QStringLiteral("row %1").arg(i));
+            f.window->objectRow(2)->setText(QStringLiteral("row 2"));
             ModalWatcher watcher; // no star file yet: a message, and nothing changes
             f.click("cmdGuide");
             QVERIFY(watcher.messages.size() == 1 && !f.window->GuideMode() && f.row(0) == object);
             QVERIFY(watcher.messages[0].startsWith("The guide stars cannot be shown.") &&
                     watcher.messages[0].contains(GuideStarFilePath(dir.path())));
             StarFile(dir,
-                     {StarLine("One", "1.0", "+89 00 00"), StarLine("Never", "1.0", "-89 00 00"),
-                      StarLine("Two", "2.0", "+88 00 00")});
+                     {StarLine("One", "1.0", "+89 00 00"), StarLine("Two", "2.0", "+88 00 00")});
             f.click("cmdGuide"); // rows below the last star are left alone
             QVERIFY(f.window->GuideMode() && !f.get<QTimer>("Timer1")->isActive());
             QCOMPARE(f.row(0).left(4) + f.row(1).left(4) + f.row(2),
                      QStringLiteral("One Two row 2"));
             // The way back clears every row and shows the picked objects again.
             f.click("cmdGuide");
-            QVERIFY(!f.window->GuideMode() && f.get<QTimer>("Timer1")->isActive() == nowMode);
-            QVERIFY(f.row(0) == object && f.row(1).isEmpty() && f.row(2).isEmpty());
+            QVERIFY(!f.window->GuideMode() && f.get<QTimer>("Timer1")->isActive() == nowMode &&
+                    f.row(0) == object && (f.row(1) + f.row(2)).isEmpty());
         }
     }
 };

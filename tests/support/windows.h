@@ -6,34 +6,19 @@
 #include "mainwindow/mainwindow.h"
 #include "sites/locationwindow.h"
 #include "sky/civiltime.h"
-#include "sky/clock.h"
 #include "sky/coordinates.h"
 
-#include <QAccessible>
-#include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTest>
-#include <QTimer>
-#include <memory>
+#include <QtTest>
+#include <QtWidgets>
 
 inline CatalogObject MakeObject(const char* letter, const char* designation, double raHours,
                                 double decDeg, double mag, const char* type = "GX") {
     CatalogObject o;
-    o.Catalog = QString::fromLatin1(letter);
-    o.Designation = QString::fromLatin1(designation);
+    o.Catalog = QString::fromLatin1(letter), o.Designation = QString::fromLatin1(designation);
     o.RA = raHours * PiValue / 180.0, o.Dec = decDeg * PiValue / 180.0, o.Mag = mag;
     o.Comment = QStringLiteral("comment of ") + QString::fromLatin1(designation);
-    if (QByteArray("HCBS").contains(letter[0]))
-        o.SacType = QString::fromLatin1(type);
-    else
-        o.TypeCode = QString::fromLatin1(type);
+    const QString t = QString::fromLatin1(type); // SAC records keep their own type field
+    QByteArray("HCBS").contains(letter[0]) ? void(o.SacType = t) : void(o.TypeCode = t);
     return o;
 }
 
@@ -107,8 +92,7 @@ inline bool EscapeRestores(QLineEdit* box, int at) {
 // Pastes (two shortcuts), input-method text and digits of other scripts; returns the text left.
 inline QString SendBadInput(QLineEdit* box) {
     QGuiApplication::clipboard()->setText(QStringLiteral("1a:"));
-    box->setFocus();
-    box->end(false);
+    box->setFocus(), box->end(false);
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
     QInputMethodEvent composed;
@@ -128,10 +112,8 @@ inline void Press(QWidget* button) {
 // a modal box has closed, a first activation request can be lost.
 inline bool ShowActive(QWidget* window) {
     window->show();
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        window->activateWindow();
-        if (QTest::qWaitForWindowActive(window, 1000)) return true;
-    }
+    for (int attempt = 0; attempt < 5; ++attempt)
+        if (window->activateWindow(), QTest::qWaitForWindowActive(window, 1000)) return true;
     return false;
 }
 
@@ -150,12 +132,11 @@ struct WindowFixture {
             state.sites.resize(2);
             SiteLocation &sydney = state.sites[0], &yard = state.sites[1];
             sydney.LatDeg = -33, sydney.LonDeg = 151, sydney.TimeZone = 10, sydney.Name = "Sydney";
-            yard.LatDeg = 45, yard.LonDeg = -75, yard.TimeZone = -5, yard.Name = "Back yard";
-            yard.Primary = -1;
+            yard.LatDeg = 45, yard.LonDeg = -75, yard.TimeZone = -5, yard.Primary = -1,
+            yard.Name = "Back yard";
             SetCurrentSiteIndex(state, 1);
         }
-        state.sky.clock = clock;
-        state.sky.UseNow = true;
+        state.sky.clock = clock, state.sky.UseNow = true;
         window = std::make_unique<MainWindow>(state);
         active = show && ShowActive(window.get());
     }
