@@ -80,8 +80,7 @@ private slots:
         const QDateTime read = SystemClock().localNow();
         const QDateTime after = QDateTime::currentDateTime();
         oldTz.isEmpty() ? qunsetenv("TZ") : qputenv("TZ", oldTz);
-        QCOMPARE(sky.ObservingTime, At(2024, 3, 10, 2, 30));
-        QCOMPARE(ut, 7.5);
+        QVERIFY(sky.ObservingTime == At(2024, 3, 10, 2, 30) && ut == 7.5);
         QVERIFY(read.timeSpec() == Qt::UTC &&
                 read <= QDateTime(after.date(), after.time(), Qt::UTC) &&
                 QDateTime(before.date(), before.time(), Qt::UTC) <= read);
@@ -115,10 +114,8 @@ private slots:
         // On the prime vertical seen from the equator the divisor is exactly 0.
         QCOMPARE(AzimuthAt(0, 0, RadToDeg(1.0)), 3 * PiValue / 2);
         QVERIFY(qAbs(AzimuthAt(0, 1e-7, RadToDeg(1.0)) - 3 * PiValue / 2) < 1e-6);
-        for (double h : {0.0, 180.0})
-            QVERIFY(std::isfinite(AzimuthAt(0, 0, h)));
-        QCOMPARE(ArcSine(1.0 + 4e-16), PiValue / 2); // past the zenith through rounding
-        QCOMPARE(ArcSine(-1.0), -PiValue / 2);
+        QVERIFY(std::isfinite(AzimuthAt(0, 0, 0)) && std::isfinite(AzimuthAt(0, 0, 180)));
+        QVERIFY(ArcSine(1.0 + 4e-16) == PiValue / 2 && ArcSine(-1.0) == -PiValue / 2);
         QVERIFY(qAbs(ArcSine(0.5) - std::asin(0.5)) < 1e-12);
         HorizonProfile p;
         p.fill(-99);
@@ -166,13 +163,9 @@ private slots:
         for (int year : {1950, 1999, 2000, 2049})
             QCOMPARE(ParseCivilDateTime(ShortDateText(At(year, 12, 31)), Us),
                      std::optional(At(year, 12, 31)));
-        const QLocale locales[] = {Us, De, QLocale(QLocale::Arabic, QLocale::Egypt), QLocale::c()};
-        for (const QLocale& l : locales) {
-            for (const QDateTime& dt : {At(2024, 3, 14, 21, 5, 7), At(1987, 6, 30)}) {
-                const QString text = CivilDateTimeText(dt, l);
-                QVERIFY2(ParseCivilDateTime(text, l) == dt, qPrintable(l.name() + ": " + text));
-            }
-        }
+        for (const QLocale& l : {Us, De, QLocale(QLocale::Arabic, QLocale::Egypt), QLocale::c()})
+            for (const QDateTime& d : {At(2024, 3, 14, 21, 5, 7), At(1987, 6, 30)})
+                QVERIFY2(ParseCivilDateTime(CivilDateTimeText(d, l), l) == d, qPrintable(l.name()));
         // clang-format off
         const QDateTime no;
         const struct { const QLocale& locale; const char* text; QDateTime expected; } cases[] = {
