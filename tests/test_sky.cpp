@@ -74,7 +74,7 @@ private slots:
         SetObservingTime(sky, QStringLiteral("3/10/2024 2:30:00 AM"), Us);
         SetSiteClock(sky, -5, false);
         const double ut = ComputeUniversalHours(sky);
-        // The system clock gives the computer's local calendar time, as a UTC-spec value.
+        // The system clock gives the computer's local calendar time, labelled as UTC.
         qputenv("TZ", "Asia/Kolkata");
         const QDateTime before = QDateTime::currentDateTime();
         const QDateTime read = SystemClock().localNow();
@@ -91,7 +91,7 @@ private slots:
         sky.UseNow = false;
         QVERIFY(!SetObservingTime(sky, QStringLiteral("now"), Us) && !sky.UseNow);
         QCOMPARE(sky.ObservingTime, At(2024, 3, 14, 21, 5, 7));
-        // A clock value of any time spec gives its calendar fields.
+        // A clock value labelled local or UTC alike gives its calendar fields.
         sky.clock = std::make_shared<FixedClock>(QDateTime({2024, 3, 14}, {23, 0}, Qt::LocalTime));
         SetObservingTime(sky, QStringLiteral("Now"));
         SetSiteClock(sky, 1, false);
