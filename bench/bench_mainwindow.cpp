@@ -21,8 +21,7 @@ double MedianPassMs(MainWindow& window, int runs) {
         window.SelectObjects();
         ms.push_back(t.nsecsElapsed() / 1e6);
     }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
+    return Median(ms);
 }
 
 } // namespace
@@ -33,9 +32,8 @@ int main(int argc, char** argv) {
     const std::unique_ptr<MainWindow> opened = OpenWithEveryCatalogue(state);
     if (!opened) return 1;
     MainWindow& window = *opened;
-    auto* inView = window.findChild<QCheckBox*>(QStringLiteral("chkInView"));
     for (bool on : {false, true}) {
-        if (inView->isChecked() != on) inView->click();
+        SetInViewOnly(window, on);
         std::printf("main window SelectObjects, all catalogues, Show All, In View Only %-3s: %7.3f "
                     "ms median "
                     "of 21 (chooser included)\n",

@@ -29,11 +29,6 @@ double KeystrokeMs(QWidget* target, int key, const QString& text) {
     return t.nsecsElapsed() / 1e6;
 }
 
-double Median(std::vector<double> ms) {
-    std::sort(ms.begin(), ms.end());
-    return ms.empty() ? 0 : ms[ms.size() / 2];
-}
-
 void PrintKeystrokes(const char* what, const std::vector<double>& ms) {
     std::printf("search keystroke, %-48s %7.3f ms median of %zu, min %.3f, max %.3f\n", what,
                 Median(ms), ms.size(), *std::min_element(ms.begin(), ms.end()),
@@ -48,8 +43,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<MainWindow> opened = OpenWithEveryCatalogue(state);
     if (!opened) return 1;
     MainWindow& window = *opened;
-    auto* inView = window.findChild<QCheckBox*>(QStringLiteral("chkInView"));
-    if (inView->isChecked()) inView->click();
+    SetInViewOnly(window, false);
     auto* chooser = window.findChild<QComboBox*>(QStringLiteral("cmbDSO"));
     // Keys go to the combo box, as at the keyboard; it hands them on to its field.
     chooser->setFocus();

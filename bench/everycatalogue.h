@@ -9,8 +9,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 // Null (with the reason printed) when the data cannot be loaded.
 inline std::unique_ptr<MainWindow> OpenWithEveryCatalogue(AppState& state) {
@@ -31,4 +33,14 @@ inline std::unique_ptr<MainWindow> OpenWithEveryCatalogue(AppState& state) {
         if (box && !box->isChecked()) box->click();
     }
     return window;
+}
+
+inline void SetInViewOnly(MainWindow& window, bool on) {
+    auto* inView = window.findChild<QCheckBox*>(QStringLiteral("chkInView"));
+    if (inView->isChecked() != on) inView->click();
+}
+
+inline double Median(std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    return ms.empty() ? 0 : ms[ms.size() / 2];
 }
