@@ -1,4 +1,4 @@
-#include "startup/datafolders.h"
+#include "app/datafolders.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>

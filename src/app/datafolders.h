@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/appstate.h"
+#include "state/appstate.h"
 
 // The program reads its data files from its own folder, wherever it is installed (a launcher in
 // bin/ links to it). Sites fall back to a copy in the user's data folder (QStandardPaths::

@@ -1,7 +1,7 @@
-#include "startup/appstate.h"
-#include "startup/datafolders.h"
-#include "startup/nightvision.h"
-#include "startup/startup.h"
+#include "app/datafolders.h"
+#include "app/startup.h"
+#include "kit/nightvision.h"
+#include "state/appstate.h"
 
 #include <QApplication>
 #include <QMessageBox>

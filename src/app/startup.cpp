@@ -1,10 +1,11 @@
-#include "startup/startup.h"
+#include "app/startup.h"
 
 #include "catalog/catalogreaders.h"
 #include "catalog/readingrules.h"
 #include "sites/locationsfile.h"
 #include "sky/skytime.h"
-#include "startup/loadingwindow.h"
+#include "startwindows/loadingwindow.h"
+#include "state/sitesstorage.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

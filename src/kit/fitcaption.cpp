@@ -1,4 +1,4 @@
-#include "startup/fitcaption.h"
+#include "kit/fitcaption.h"
 
 #include <QFontMetrics>
 #include <QWidget>

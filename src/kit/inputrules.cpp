@@ -1,4 +1,4 @@
-#include "startup/inputrules.h"
+#include "kit/inputrules.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>

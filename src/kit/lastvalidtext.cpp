@@ -1,4 +1,4 @@
-#include "startup/lastvalidtext.h"
+#include "kit/lastvalidtext.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "startup/nightvision.h"
+#include "kit/nightvision.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "startup/programmessage.h"
+#include "kit/programmessage.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "startup/twips.h"
+#include "kit/twips.h"
 
 #include <QScreen>
 

@@ -1,4 +1,4 @@
-#include "startup/wheelguard.h"
+#include "kit/wheelguard.h"
 
 #include <QApplication>
 #include <QEvent>

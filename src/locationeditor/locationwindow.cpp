@@ -1,10 +1,11 @@
-#include "sites/locationwindow.h"
+#include "locationeditor/locationwindow.h"
 
+#include "kit/inputrules.h"
+#include "kit/programmessage.h"
+#include "kit/twips.h"
+#include "locationeditor/savereport.h"
 #include "sites/locationsfile.h"
-#include "sites/savereport.h"
-#include "startup/inputrules.h"
-#include "startup/programmessage.h"
-#include "startup/twips.h"
+#include "state/sitesstorage.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
-#include "sites/savereport.h"
+#include "locationeditor/savereport.h"
 
-#include "startup/programmessage.h"
+#include "kit/programmessage.h"
 
 QString SaveFailureText(const QString& reason) {
     return QStringLiteral(

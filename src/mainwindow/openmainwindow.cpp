@@ -1,4 +1,4 @@
-#include "startup/openmainwindow.h"
+#include "mainwindow/openmainwindow.h"
 
 #include "mainwindow/mainwindow.h"
 

@@ -1,8 +1,8 @@
-#include "startup/aboutwindow.h"
+#include "startwindows/aboutwindow.h"
 
-#include "startup/loadingwindow.h"
-#include "startup/openmainwindow.h"
-#include "startup/twips.h"
+#include "kit/twips.h"
+#include "mainwindow/openmainwindow.h"
+#include "startwindows/contact.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,9 +1,10 @@
-#include "startup/loadingwindow.h"
+#include "startwindows/loadingwindow.h"
 
-#include "startup/aboutwindow.h"
-#include "startup/fitcaption.h"
-#include "startup/openmainwindow.h"
-#include "startup/twips.h"
+#include "kit/fitcaption.h"
+#include "kit/twips.h"
+#include "mainwindow/openmainwindow.h"
+#include "startwindows/aboutwindow.h"
+#include "startwindows/contact.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -26,13 +27,6 @@ QLabel* AddLabel(QWidget* window, const char* name, const QString& text, QRect t
 }
 
 } // namespace
-
-QString MakerEmailText() {
-    return QStringLiteral("zenitor@example.org");
-}
-QString MakerWebText() {
-    return QStringLiteral("https://zenitor.example.org");
-}
 
 LoadingWindow::LoadingWindow(AppState& state, QWidget* parent) : QWidget(parent), state_(state) {
     setObjectName(QStringLiteral("Loading"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/appstate.h"
+#include "state/appstate.h"
 
 #include <QWidget>
 
@@ -35,7 +35,3 @@ private:
     QPushButton* cmdStart_ = nullptr;
     QPushButton* cmdAbout_ = nullptr;
 };
-
-// Contact lines of the Loading window.
-QString MakerEmailText();
-QString MakerWebText();

@@ -1,4 +1,4 @@
-#include "startup/appstate.h"
+#include "state/appstate.h"
 
 void SetCurrentSiteIndex(AppState& state, std::int16_t value) {
     state.currentSiteIndex = value;

@@ -1,4 +1,4 @@
-#include "mainwindow/guidestars.h"
+#include "objectlist/guidestars.h"
 
 #include "catalog/catalogfile.h"
 #include "catalog/readingrules.h"
