@@ -191,6 +191,10 @@ private:
             if (madeAtNight) {
                 day = MapPalette(
                     day, day, [&](QPalette::ColorGroup g, QPalette::ColorRole r, const QColor& c) {
+                        // Black is the night's shadow, but also a text colour a window picks
+                        // for itself (the object rows): it is taken for a palette colour only
+                        // in a role whose night colour is black.
+                        if (c == QColor(Qt::black) && NightPalette().color(g, r) != c) return c;
                         QColor out;
                         return Translate(c, g, r, NightPalette(), dayPalette_, &out) ? out : c;
                     });
