@@ -1,0 +1,98 @@
+#pragma once
+
+#include "catalog/objectstore.h"
+
+#include <QDateTime>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <map>
+#include <vector>
+
+class QSettings;
+
+// One picked row, kept by what it shows rather than by a store slot, so that a row survives a
+// change of the catalogue files as long as its object is still in them.
+struct RememberedRow {
+    int row = 0;         // 0..21, top row first
+    QChar catalog;       // the record's catalogue letter
+    QString designation; // the record's designation without its trailing blanks
+
+    friend bool operator==(const RememberedRow& a, const RememberedRow& b) {
+        return a.row == b.row && a.catalog == b.catalog && a.designation == b.designation;
+    }
+};
+
+// What the observer chose and finds again at the next start. A default-made value is the
+// program's first state: Messier and In View Only ticked, the limit at 8.0, no rows, day colours,
+// the print dialog's own defaults and every window centred. The observing time and the site are
+// not kept: a new start follows the clock and shows the primary site.
+struct RememberedChoices {
+    // The catalogue boxes.
+    bool messier = true;
+    bool herschel = false;
+    bool caldwell = false;
+    bool bestNgc = false;
+    bool sac = false;
+    bool ngc = false;
+    bool ic = false;
+    bool planets = false;
+    bool showAll = false;
+    bool inViewOnly = true;
+    // The limiting magnitude in tenths, 0..200 as on the magnitude scroll bar.
+    int magnitudeTenths = 80;
+    // In row order, at most one per row.
+    std::vector<RememberedRow> rows;
+    bool nightDisplay = false;
+    // The print dialog. An empty printer, an invalid start or stop, a step of 0 or an empty
+    // folder leave the dialog's own choice. Start and stop are civil times of the site, as the
+    // program keeps them (Qt::UTC values used as plain calendar values).
+    QString printer;
+    QDateTime printStart;
+    QDateTime printStop;
+    qint64 printStepMinutes = 0;
+    QString pdfFolder;
+    // Where each window stood (see the kit's WindowPlace), by the window's object name.
+    std::map<QString, QRect> windowPlaces;
+
+    friend bool operator==(const RememberedChoices& a, const RememberedChoices& b);
+    friend bool operator!=(const RememberedChoices& a, const RememberedChoices& b) {
+        return !(a == b);
+    }
+};
+
+// The remembered place of a window by its object name; an empty rectangle when there is none.
+inline QRect RememberedPlace(const RememberedChoices& choices, const QString& window) {
+    const auto found = choices.windowPlaces.find(window);
+    return found == choices.windowPlaces.end() ? QRect() : found->second;
+}
+
+// Longest print step that is kept, in minutes (as long as the print dialog takes).
+constexpr qint64 kLongestRememberedStep = 100000000;
+
+// The file the choices are kept in: zenitor/zenitor.conf in the user's configuration folder
+// ($XDG_CONFIG_HOME, by default ~/.config), in QSettings' INI format.
+QString RememberedChoicesPath();
+
+// Reads the choices. Every value is checked on its own: one that is missing keeps its first-state
+// value silently; one that is there but does not read cleanly (not a plain text of the expected
+// kind, a number out of range, a row that names no object of `store`) keeps its first-state
+// value and its key ("selection/limitingMagnitude", "rows/5") is added to *ignored. A missing,
+// empty or unreadable file gives the first state. Without a store (nullptr) rows are checked for
+// their form only; DropMissingRows checks them later.
+RememberedChoices ReadRememberedChoices(QSettings& settings, const ObjectStore* store,
+                                        QStringList* ignored);
+RememberedChoices ReadRememberedChoices(const QString& path, const ObjectStore* store,
+                                        QStringList* ignored);
+
+// The store record a row names, -1 when there is none (the first one when several match).
+int FindRememberedRow(const RememberedRow& row, const ObjectStore& store);
+
+// Drops the rows whose object `store` does not hold, naming each in *ignored.
+void DropMissingRows(RememberedChoices& choices, const ObjectStore& store, QStringList* ignored);
+
+// Replaces the file with the choices (making its folder when missing). QSettings writes a new
+// file beside the old one, syncs it to the disk and renames it over the old one, so the file on
+// disk is always a whole old or a whole new one. False, with the reason
+// in *error, when the file or its folder cannot be written.
+bool WriteRememberedChoices(const QString& path, const RememberedChoices& choices, QString* error);
