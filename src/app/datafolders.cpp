@@ -6,4 +6,5 @@
 void UseProgramDataFolders(AppState& state) {
     state.dataDir = QCoreApplication::applicationDirPath();
     state.userDataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    state.settingsPath = RememberedChoicesPath();
 }

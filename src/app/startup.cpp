@@ -2,9 +2,11 @@
 
 #include "catalog/catalogreaders.h"
 #include "catalog/readingrules.h"
+#include "kit/nightvision.h"
 #include "sites/locationsfile.h"
 #include "sky/skytime.h"
 #include "startwindows/loadingwindow.h"
+#include "state/remembering.h"
 #include "state/sitesstorage.h"
 
 #include <QCoreApplication>
@@ -12,6 +14,7 @@
 #include <QDir>
 #include <QPointer>
 #include <QWindow>
+#include <cstdio>
 
 namespace {
 
@@ -28,6 +31,12 @@ void WaitUntilShown(QWidget* window) {
 } // namespace
 
 LoadingWindow* RunStartup(AppState& state, QString* error, const StartupStepHook& afterStatus) {
+    // The remembered choices come first, so that a night display left on is on before the first
+    // window shows: a white window would spoil the observer's dark-adapted eyes.
+    QStringList ignored;
+    ReadRememberedChoicesAtStart(state, &ignored);
+    if (state.remembered.nightDisplay) SetNightVision(true);
+
     QPointer<LoadingWindow> loading = new LoadingWindow(state);
     loading->show();
     WaitUntilShown(loading);
@@ -65,12 +74,15 @@ LoadingWindow* RunStartup(AppState& state, QString* error, const StartupStepHook
         store.IcEnd = ReadIcCatalog(store, store.NgcEnd, dir.filePath(IcFileName()));
 
         TrimStore(store, store.IcEnd);
+        RestoreRememberedRows(state, &ignored);
     } catch (const CatalogError& e) {
         return fail(e.message());
     } catch (const std::bad_alloc&) {
         return fail(QStringLiteral("There is not enough memory to load the catalogues."));
     }
 
+    if (!ignored.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(IgnoredValuesLine(state, ignored)));
     loading->FinishLoading();
     return loading;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/objectstore.h"
+#include "settings/rememberedchoices.h"
 #include "sites/sitetable.h"
 #include "sky/clock.h"
 #include "sky/horizon.h"
@@ -34,6 +35,12 @@ struct AppState {
     // Whether this user can replace a file; empty: ask the file system. Tests answer "no" here
     // for a read-only folder, since root writes through read-only permissions.
     std::function<bool(const QString& path)> canReplaceFile;
+
+    // The observer's choices kept from one run to the next: start-up reads them from
+    // settingsPath, the windows start from them and keep them up to date as they change.
+    RememberedChoices remembered;
+    // The file they are kept in; empty: nothing is read or written (a test's state).
+    QString settingsPath;
 };
 
 void SetCurrentSiteIndex(AppState& state, std::int16_t value);

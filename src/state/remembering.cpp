@@ -1,0 +1,46 @@
+#include "state/remembering.h"
+
+#include <QDir>
+#include <QFile>
+
+void ReadRememberedChoicesAtStart(AppState& state, QStringList* ignored) {
+    state.remembered = state.settingsPath.isEmpty()
+                           ? RememberedChoices{}
+                           : ReadRememberedChoices(state.settingsPath, nullptr, ignored);
+}
+
+void RestoreRememberedRows(AppState& state, QStringList* ignored) {
+    DropMissingRows(state.remembered, state.store, ignored);
+    for (const RememberedRow& row : state.remembered.rows) {
+        const int index = FindRememberedRow(row, state.store);
+        if (index >= 0 && row.row >= 0 && row.row < 22)
+            state.listSlots[std::size_t(row.row)] = std::int16_t(index + 1);
+    }
+}
+
+QString IgnoredValuesLine(const AppState& state, const QStringList& ignored) {
+    if (ignored.isEmpty()) return {};
+    return QStringLiteral("zenitor: ignored in %1: %2")
+        .arg(QDir::toNativeSeparators(state.settingsPath), ignored.join(QStringLiteral(", ")));
+}
+
+std::vector<RememberedRow> RememberedRowsOf(const AppState& state) {
+    std::vector<RememberedRow> rows;
+    for (int j = 0; j < 22; ++j) {
+        const int slot = state.listSlots[std::size_t(j)];
+        if (slot < 1 || std::size_t(slot) > state.store.objects.size()) continue;
+        const CatalogObject& object = state.store.objects[std::size_t(slot - 1)];
+        rows.push_back({j, object.Catalog.At(0), object.Designation.TrimmedText()});
+    }
+    return rows;
+}
+
+bool SaveRememberedChoices(const AppState& state, QString* error) {
+    return state.settingsPath.isEmpty() ||
+           WriteRememberedChoices(state.settingsPath, state.remembered, error);
+}
+
+void ForgetRememberedChoices(AppState& state) {
+    state.remembered = RememberedChoices{};
+    if (!state.settingsPath.isEmpty()) QFile::remove(state.settingsPath);
+}
