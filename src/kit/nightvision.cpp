@@ -14,6 +14,7 @@
 #include <QToolTip>
 #include <QWidget>
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -135,6 +136,16 @@ public:
             for (QWidget* w : QApplication::allWidgets())
                 showDay(w);
         }
+        const auto watchers = watchers_; // a watcher may add another
+        for (const auto& [receiver, switched] : watchers)
+            if (receiver) switched();
+    }
+
+    void watch(QObject* receiver, std::function<void()> switched) {
+        watchers_.erase(std::remove_if(watchers_.begin(), watchers_.end(),
+                                       [](const auto& w) { return w.first.isNull(); }),
+                        watchers_.end());
+        watchers_.emplace_back(receiver, std::move(switched));
     }
 
     // A widget shown while the night display is on: colours it chose itself (in terms of the
@@ -256,6 +267,7 @@ private:
     QStyle* noCaret_ = nullptr;
     QPalette dayPalette_;
     QPalette dayToolTipPalette_;
+    std::vector<std::pair<QPointer<QObject>, std::function<void()>>> watchers_;
 };
 
 NightVisionSwitch* Switch() {
@@ -279,6 +291,10 @@ void InstallNightVision() {
 
 void SetNightVision(bool on) {
     if (NightVisionSwitch* s = Switch()) s->set(on);
+}
+
+void WhenNightVisionSwitches(QObject* receiver, std::function<void()> switched) {
+    if (NightVisionSwitch* s = Switch()) s->watch(receiver, std::move(switched));
 }
 
 bool NightVisionOn() {

@@ -3,10 +3,13 @@
 #include <QColor>
 #include <QKeySequence>
 #include <QPalette>
+#include <functional>
+
+class QObject;
 
 // The night display keeps the observer's eyes adapted to the dark: every window of the program,
 // message boxes and windows opened later included, turns red on black. One key switches it on and
-// off in any window. Nothing of it is kept between runs.
+// off in any window.
 
 // Ctrl+N, the key night modes of planetarium programs commonly use; no control of the program
 // takes it.
@@ -18,6 +21,10 @@ void InstallNightVision();
 
 void SetNightVision(bool on);
 bool NightVisionOn();
+
+// Calls `switched` after every switch of the night display, on or off, for as long as `receiver`
+// lives.
+void WhenNightVisionSwitches(QObject* receiver, std::function<void()> switched);
 
 // Text and lines in red, backgrounds black or very dark red, selections a deeper red.
 QPalette NightPalette();
