@@ -6,6 +6,7 @@
 #include "kit/programmessage.h"
 #include "kit/twips.h"
 #include "kit/wheelguard.h"
+#include "kit/windowplace.h"
 #include "locationeditor/openlocationeditor.h"
 #include "mainwindow/choosersearch.h"
 #include "objectlist/guidestars.h"
@@ -130,6 +131,8 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QWidget(parent), stat
     SizeAndCentreWindow(this, 12000, 8535);
     buildControls();
     connectHandlers();
+    applyRememberedChoices();
+    watchRememberedChoices();
 }
 
 MainWindow::~MainWindow() = default;
@@ -396,7 +399,11 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::ShowModalWindow(QDialog& window) {
     window.setWindowModality(Qt::ApplicationModal);
+    PutWindowAt(&window, RememberedPlace(state_.remembered, window.objectName()));
     window.exec();
+    // The window may also have changed the remembered print choices.
+    state_.remembered.windowPlaces[window.objectName()] = WindowPlace(&window);
+    scheduleSave();
     returnedFromModal();
 }
 

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 class LastValidText;
 class ChooserSearch;
@@ -91,11 +93,26 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     void connectHandlers();
+
+    // The observer's choices kept between runs: the controls start from the remembered ones, and
+    // every change is written within about a second (the timer "SaveTimer"), so that a crash or
+    // a flat battery loses at most that second.
+    void applyRememberedChoices();
+    void watchRememberedChoices();
+    void scheduleSave();
+    // Takes the choices from the controls into the remembered ones and writes them when they
+    // differ from what was last written. The first failure is told once, in a message box,
+    // unless `quietly` (the program is ending).
+    void saveChoicesNow(bool quietly = false);
+    // The check boxes that are remembered, with their member of RememberedChoices.
+    std::vector<std::pair<QCheckBox*, bool RememberedChoices::*>> rememberedBoxes() const;
 
     // Handlers of the controls.
     void catalogueBoxClicked();
@@ -142,6 +159,9 @@ private:
     // From a refused move until the focus is back in the box.
     bool refusalPending_ = false;
     LastValidText* monthTextKeeper_ = nullptr;
+    QTimer* saveTimer_ = nullptr;
+    RememberedChoices lastSaved_;
+    bool toldCannotSave_ = false;
 
     QLineEdit* txtMonth = nullptr;
     QLabel* Label2 = nullptr;

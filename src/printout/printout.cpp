@@ -135,6 +135,14 @@ Printout::Printout(AppState& state, QWidget* parent)
     txtStart->setText(CivilDateTimeText(now, locale_));
     txtStop->setText(CivilDateTimeText(now.addSecs(3 * 3600), locale_));
     txtInc->setText(QStringLiteral("10"));
+    // The values of the last print, where there was one.
+    const RememberedChoices& remembered = state_.remembered;
+    if (remembered.printStart.isValid() && remembered.printStop.isValid()) {
+        txtStart->setText(CivilDateTimeText(remembered.printStart, locale_));
+        txtStop->setText(CivilDateTimeText(remembered.printStop, locale_));
+    }
+    if (remembered.printStepMinutes > 0)
+        txtInc->setText(QString::number(remembered.printStepMinutes));
     for (QLineEdit* box : {txtStart, txtStop})
         timeKeepers_.push_back(new LastValidText(box, [this](const QString& text) {
             return ParseCivilDateTime(text, locale_).has_value();
@@ -159,6 +167,9 @@ Printout::Printout(AppState& state, QWidget* parent)
         const int found = cboPrinter->findText(defaultName, Qt::MatchExactly);
         if (found >= 0) current = found;
     }
+    if (const int last = cboPrinter->findText(remembered.printer, Qt::MatchExactly);
+        !remembered.printer.isEmpty() && last >= 0)
+        current = last;
     cboPrinter->setCurrentIndex(current);
 
     connect(cmdPrint, &QPushButton::clicked, this, &Printout::cmdPrint_Click);
@@ -169,9 +180,10 @@ QString Printout::SuggestedPdfPath() const {
     const QDateTime start = ReadTime(txtStart).value_or(state_.sky.clock->localNow());
     const QString name = QStringLiteral("zenitor-objects-%1.pdf")
                              .arg(start.toString(QStringLiteral("yyyy-MM-dd-HHmm")));
-    // Beside the program when its folder can be written (a build tree), else among the user's
-    // documents (an installed program).
-    QString folder = state_.dataDir;
+    // In the folder of the last PDF while it is there; else beside the program when its folder
+    // can be written (a build tree), else among the user's documents (an installed program).
+    QString folder = state_.remembered.pdfFolder;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = state_.dataDir;
     if (!QFileInfo(folder).isWritable())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(folder).filePath(name);
@@ -304,6 +316,11 @@ void Printout::cmdPrint_Click() {
     const QDateTime start = *ReadTime(txtStart);
     const QDateTime stop = *ReadTime(txtStop);
     const qint64 increment = IncrementMinutes(txtInc->text());
+    RememberedChoices& remembered = state_.remembered;
+    remembered.printer = cboPrinter->currentText();
+    remembered.printStart = start;
+    remembered.printStop = stop;
+    remembered.printStepMinutes = increment;
 
     if (!PrintJob::HasListedObjects(state_.listSlots)) {
         // Nothing would ever be printed; say so and close as after a print.
@@ -318,6 +335,7 @@ void Printout::cmdPrint_Click() {
         if (file.isEmpty()) return; // the save dialog was cancelled: back to the window
         if (!file.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
             file += QLatin1String(".pdf");
+        remembered.pdfFolder = QFileInfo(file).absolutePath();
         target.pdfFile = file;
     } else {
         target.printerName = cboPrinter->currentText();

@@ -29,7 +29,8 @@ using QuestionSink = std::function<bool(QWidget* parent, const QString& text)>;
 
 // The "Print Over Time" window: start and stop time, the step in minutes and the printer for the
 // printed chart of the object list. Modal; a fresh one is made for each opening, and both buttons
-// close it.
+// close it. It opens with the printer, times and step of the last print (kept between runs),
+// else with the printer in force, the next three hours and 10 minutes.
 class Printout : public QDialog {
     Q_OBJECT
 public:
@@ -46,7 +47,8 @@ public:
     void setMessageSink(MessageSink sink) { showMessage_ = std::move(sink); }
     void setQuestionSink(QuestionSink sink) { askQuestion_ = std::move(sink); }
 
-    // The PDF name offered first: the start date and time in the name, in the data directory.
+    // The PDF name offered first: the start date and time in the name, in the folder of the last
+    // PDF or the data directory.
     QString SuggestedPdfPath() const;
 
     // Set by printing.

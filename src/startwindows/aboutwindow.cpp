@@ -1,8 +1,10 @@
 #include "startwindows/aboutwindow.h"
 
 #include "kit/twips.h"
+#include "kit/windowplace.h"
 #include "mainwindow/openmainwindow.h"
 #include "startwindows/contact.h"
+#include "state/remembering.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -92,6 +94,12 @@ AboutWindow::AboutWindow(AppState& state, QWidget* parent) : QWidget(parent), st
     connect(cmdAbort_, &QPushButton::clicked, this, &QWidget::close);
 
     SizeAndCentreWindow(this, 10920, 7920);
+    PutWindowAt(this, RememberedPlace(state_.remembered, objectName()));
+    // Written at once: after Quit no other window is left to write it.
+    WhenWindowCloses(this, [this](const QRect& place) {
+        state_.remembered.windowPlaces[objectName()] = place;
+        SaveRememberedChoices(state_, nullptr);
+    });
 }
 
 // The main window opens before this one closes, so the program is never without a window.

@@ -2,6 +2,7 @@
 
 #include "kit/fitcaption.h"
 #include "kit/twips.h"
+#include "kit/windowplace.h"
 #include "mainwindow/openmainwindow.h"
 #include "startwindows/aboutwindow.h"
 #include "startwindows/contact.h"
@@ -53,6 +54,9 @@ LoadingWindow::LoadingWindow(AppState& state, QWidget* parent) : QWidget(parent)
     connect(cmdAbout_, &QPushButton::clicked, this, &LoadingWindow::ShowAbout);
 
     SizeAndCentreWindow(this, 4680, 2010);
+    PutWindowAt(this, RememberedPlace(state_.remembered, objectName()));
+    WhenWindowCloses(
+        this, [this](const QRect& place) { state_.remembered.windowPlaces[objectName()] = place; });
 }
 
 void LoadingWindow::ShowStatus(const QString& message) {
