@@ -499,6 +499,22 @@ private slots:
                     f.row(0) == object && (f.row(1) + f.row(2)).isEmpty());
         }
     }
+
+    // Choices that cannot be written are told once; the window works on.
+    void unwritableChoicesAreToldOnce() {
+        QTemporaryDir dir;
+        WindowFixture f;
+        f.state.settingsPath = dir.filePath("file/zenitor.conf");
+        ModalWatcher watcher;
+        QVERIFY(WriteAll(dir.filePath("file"), ""));
+        for (const char* box : {"chkHer", "chkCal"}) {
+            f.click(box);
+            QTRY_VERIFY(!f.get<QTimer>("SaveTimer")->isActive());
+        }
+        QVERIFY(watcher.messages.size() == 1 &&
+                watcher.messages[0].startsWith("The file " + f.state.settingsPath + " cannot") &&
+                watcher.messages[0].endsWith("will not be kept for its next start."));
+    }
 };
 
 QTEST_MAIN(TestMainWindow)

@@ -270,6 +270,22 @@ private slots:
         QVERIFY(!OpenPrinterSurface(PrintTarget{QString(), "/nonexistent-dir/x/chart.pdf"}));
         QVERIFY(!OpenPrinterSurface(PrintTarget{QStringLiteral("no such printer 42"), QString()}));
     }
+
+    // The next opening, in this run or the next, starts from the last print.
+    void remembersTheLastPrint() {
+        AppState state = MakeState(1);
+        RememberedChoices& last = state.remembered;
+        last.printStart = At(21, 30), last.printStop = At(23, 0), last.printStepMinutes = 20;
+        last.pdfFolder = QDir::tempPath();
+        Dialog d(state);
+        QCOMPARE(d.box("txtStart")->text() + d.box("txtStop")->text() + d.box("txtInc")->text(),
+                 QStringLiteral("3/15/2024 9:30:00 PM3/15/2024 11:00:00 PM20"));
+        d.chosen = "/tmp/elsewhere/chart.pdf", d.box("txtInc")->setText(QStringLiteral("30"));
+        d.click("cmdPrint");
+        QVERIFY(d.prints == 1 && d.suggested.startsWith(QDir::tempPath() + '/'));
+        QVERIFY(last.printer == Printout::PdfEntry && last.printStepMinutes == 30 &&
+                last.printStop == At(23, 0) && last.pdfFolder == "/tmp/elsewhere");
+    }
 };
 
 QTEST_MAIN(TestPrintout)

@@ -1,7 +1,10 @@
 // Start-up: the Loading and About windows over data files written in code.
 
 #include "app/startup.h"
+#include "kit/nightvision.h"
+#include "mainwindow/mainwindow.h"
 #include "startwindows/loadingwindow.h"
+#include "state/remembering.h"
 #include "support/catalogfiles.h"
 #include "support/files.h"
 
@@ -35,6 +38,54 @@ QStringList Shown() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible()) shown << w->metaObject()->className() + (' ' + w->objectName());
     return shown;
+}
+
+// Starts as the program does, with the choices kept in `settings`; Start Program, and the main
+// window once its first activation has run.
+MainWindow* Start(AppState& state, const QString& dataDir, const QString& settings, bool reset) {
+    state = AppState();
+    state.dataDir = dataDir, state.settingsPath = settings;
+    if (reset) ForgetRememberedChoices(state); // --reset
+    RunStartup(state, nullptr)->startButton()->click();
+    MainWindow* main = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        main = main ? main : qobject_cast<MainWindow*>(w);
+    auto* stats = main->findChild<QLabel*>("lblDSOstats"); // written by the first activation
+    return QTest::qWaitFor([stats] { return stats->text().endsWith("available."); }) ? main
+                                                                                     : nullptr;
+}
+
+// The boxes, the limit, rows 0 to 2, the night display and the window's place.
+QString Remembered(MainWindow* w) {
+    QString s;
+    for (const char* box : {"chkMess", "chkHer", "chkCal", "chkBNGC", "chkSAC", "chkNGC", "chkIC",
+                            "chkPlanet", "chkShowAll", "chkInView"})
+        s += w->findChild<QCheckBox*>(box)->isChecked() ? '1' : '0';
+    s += ' ' + w->findChild<QLineEdit*>("txtDSOMaxMag")->text();
+    for (int row = 0; row < 3; ++row)
+        s += '|' + w->objectRow(row)->text().left(8).trimmed();
+    return s + (NightVisionOn() ? " night " : " day ") + QString("%1,%2").arg(w->x()).arg(w->y());
+}
+
+// Every catalogue object listed, then the NGC and Planets boxes, NGC 224 picked (and M 31,
+// freed again) and the limit at 12.5.
+void ChangeChoices(MainWindow* w) {
+    for (const char* box : {"chkInView", "chkShowAll", "chkNGC", "chkPlanet"})
+        w->findChild<QCheckBox*>(box)->click();
+    auto* chooser = w->findChild<QComboBox*>("cmbDSO");
+    for (int entry : {0, 2, 3}) // M 31, M 31, NGC 224, NGC 225
+        chooser->setCurrentIndex(entry), emit chooser->activated(entry);
+    QTest::mouseClick(w->objectRow(0), Qt::LeftButton);
+    w->findChild<QScrollBar*>("sbDsoMag")->setValue(125);
+}
+
+// The child process of the kill test: changes the choices, says so and runs until killed.
+int RunChangingChild(const QString& dir) {
+    AppState state;
+    MainWindow* w = Start(state, dir, dir + "/zenitor.conf", false);
+    ChangeChoices(w);
+    std::puts("changed"), std::fflush(stdout);
+    return QApplication::exec();
 }
 
 } // namespace
@@ -105,7 +156,53 @@ private slots:
             QCOMPARE(Shown(), QStringList());
         }
     }
+
+    // Boxes, limit, rows (not packed), the night display and the main window's place come back
+    // after the program ended; a hand-edited bad limit or a vanished object costs only itself;
+    // a reset start is the first state, as is the first start.
+    void remembersTheNight() {
+        const QString conf = dir_.filePath("config/zenitor/zenitor.conf");
+        MainWindow* w = Start(state_, dir_.path(), conf, false);
+        const QString first = Remembered(w);
+        QVERIFY2(first.startsWith("1000000001 8.0||| day "), qPrintable(first));
+        ChangeChoices(w);
+        SetNightVision(true), w->move(30, 40);
+        QCOMPARE(Remembered(w), QStringLiteral("1000010110 12.5||NGC 224|NGC 225 night 30,40"));
+        cleanup(), SetNightVision(false); // the program ends
+        w = Start(state_, dir_.path(), conf, false);
+        QCOMPARE(Remembered(w), QStringLiteral("1000010110 12.5||NGC 224|NGC 225 night 30,40"));
+        QCOMPARE(w->objectRow(1)->palette().color(QPalette::WindowText),
+                 NightPalette().color(QPalette::WindowText));
+        cleanup(), SetNightVision(false);
+        QSettings(conf, QSettings::IniFormat).setValue("selection/limitingMagnitude", "abc");
+        QSettings(conf, QSettings::IniFormat).setValue("rows/3/designation", "NGC 9999");
+        w = Start(state_, dir_.path(), conf, false);
+        QCOMPARE(Remembered(w), QStringLiteral("1000010110 8.0||NGC 224| night 30,40"));
+        cleanup(), SetNightVision(false);
+        QCOMPARE(Remembered(Start(state_, dir_.path(), conf, true)), first);
+    }
+
+    // A kill -9 a moment after a change: the change was written all the same.
+    void aKillAMomentAfterAChangeKeepsIt() {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {"--child", dir_.path()});
+        QVERIFY(child.waitForReadyRead(60000));
+        QTest::qWait(1500);
+        child.kill(); // SIGKILL
+        QVERIFY(child.waitForFinished());
+        const RememberedChoices kept =
+            ReadRememberedChoices(dir_.filePath("zenitor.conf"), nullptr, nullptr);
+        QVERIFY(kept.ngc && kept.planets && kept.showAll && !kept.inViewOnly &&
+                kept.magnitudeTenths == 125 && kept.rows.size() == 2 &&
+                kept.rows[0].designation == "NGC 224");
+    }
 };
 
-QTEST_MAIN(TestStartup)
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--child") == 0) return RunChangingChild(argv[2]);
+    TestStartup test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_startup.moc"
