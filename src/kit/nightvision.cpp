@@ -205,9 +205,9 @@ private:
                         // Black is the night's shadow, but also a text colour a window picks
                         // for itself (the object rows): it is taken for a palette colour only
                         // in a role whose night colour is black.
-                        if (c == QColor(Qt::black) && NightPalette().color(g, r) != c) return c;
+                        if (c == QColor(Qt::black) && night_.color(g, r) != c) return c;
                         QColor out;
-                        return Translate(c, g, r, NightPalette(), dayPalette_, &out) ? out : c;
+                        return Translate(c, g, r, night_, dayPalette_, &out) ? out : c;
                     });
             }
             w->setProperty(kDayPalette, day);
@@ -224,11 +224,10 @@ private:
         const QVariant day = w->property(kDayPalette);
         if (day.isValid()) {
             w->setPalette(MapPalette(
-                day.value<QPalette>(), NightPalette(),
+                day.value<QPalette>(), night_,
                 [&](QPalette::ColorGroup g, QPalette::ColorRole r, const QColor& c) {
                     QColor out;
-                    return Translate(c, g, r, dayPalette_, NightPalette(), &out) ? out
-                                                                                 : NightShade(c);
+                    return Translate(c, g, r, dayPalette_, night_, &out) ? out : NightShade(c);
                 }));
         }
         if (auto* box = qobject_cast<QMessageBox*>(w); box && box->property(kDayIcon).isValid())
@@ -267,6 +266,8 @@ private:
     QStyle* noCaret_ = nullptr;
     QPalette dayPalette_;
     QPalette dayToolTipPalette_;
+    // Made once: every widget shown at night is translated colour by colour against it.
+    const QPalette night_ = NightPalette();
     std::vector<std::pair<QPointer<QObject>, std::function<void()>>> watchers_;
 };
 
