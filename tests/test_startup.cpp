@@ -157,9 +157,8 @@ private slots:
         }
     }
 
-    // Boxes, limit, rows (not packed), the night display and the main window's place come back
-    // after the program ended; a hand-edited bad limit or a vanished object costs only itself;
-    // a reset start is the first state, as is the first start.
+    // Everything listed comes back after the program ended; a bad limit, a vanished object or a
+    // place off the screens costs only itself; a reset start is the first state, as the first.
     void remembersTheNight() {
         const QString conf = dir_.filePath("config/zenitor/zenitor.conf");
         MainWindow* w = Start(state_, dir_.path(), conf, false);
@@ -176,8 +175,9 @@ private slots:
         cleanup(), SetNightVision(false);
         QSettings(conf, QSettings::IniFormat).setValue("selection/limitingMagnitude", "abc");
         QSettings(conf, QSettings::IniFormat).setValue("rows/3/designation", "NGC 9999");
-        w = Start(state_, dir_.path(), conf, false);
-        QCOMPARE(Remembered(w), QStringLiteral("1000010110 8.0||NGC 224| night 30,40"));
+        QSettings(conf, QSettings::IniFormat).setValue("windows/MainWindow", QRect(3000, 0, 9, 9));
+        w = Start(state_, dir_.path(), conf, false); // off the screen: centred as at first
+        QCOMPARE(Remembered(w), "1000010110 8.0||NGC 224| night " + first.section(' ', -1));
         cleanup(), SetNightVision(false);
         QCOMPARE(Remembered(Start(state_, dir_.path(), conf, true)), first);
     }
