@@ -29,13 +29,13 @@ private:
 } // namespace
 
 QRect WindowPlace(const QWidget* window) {
-    return QRect(window->pos(), window->size());
+    return window->geometry();
 }
 
 bool PlaceIsOnScreen(const QRect& place) {
     if (place.width() <= 0 || place.height() <= 0) return false;
-    // The title bar lies within the top 24 pixels of the frame with any window manager; a
-    // hundred pixels of it (or all of a narrower window) must be on one screen.
+    // A hundred pixels (or all of a narrower window) of the client area's top strip must be on
+    // one screen.
     const QRect top(place.topLeft(), QSize(place.width(), 24));
     const int wanted = std::min(100, place.width());
     for (const QScreen* screen : QGuiApplication::screens()) {
@@ -47,8 +47,7 @@ bool PlaceIsOnScreen(const QRect& place) {
 
 bool PutWindowAt(QWidget* window, const QRect& place) {
     if (!PlaceIsOnScreen(place)) return false;
-    window->resize(place.size());
-    window->move(place.topLeft());
+    window->setGeometry(place);
     return true;
 }
 
