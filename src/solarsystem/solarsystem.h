@@ -24,7 +24,8 @@ struct BodyPlace {
 
 // daysFromJ2000Ut: days (with fraction) from 2000-01-01 12:00:00 UT to the instant (UT).
 // latitude/longitude: the observing site in radians, north and east positive (height 0).
-// Only the Moon depends on the site; the planets are placed from the Earth's centre.
+// Only the Moon depends on the site (and is left unplaced for a site that is not finite); the
+// planets are placed from the Earth's centre.
 BodyPlace PlaceBody(Body body, double daysFromJ2000Ut, double latitudeRad, double longitudeRad);
 
 // Every body for one instant, indexed by Body; shares the Earth's position between them.
