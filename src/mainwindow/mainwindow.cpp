@@ -355,13 +355,30 @@ void MainWindow::connectHandlers() {
 }
 
 void MainWindow::showStatus(QLabel* label, const QString& text) {
+    label->setWordWrap(false);
     label->setText(text);
-    // The three labels of the status line shrink together.
+    // The three labels of the status line shrink together; a warning over two lines keeps its own
+    // size (see showStatusWarning).
     std::vector<CaptionFit> line;
     for (QLabel* l : {LblNow, lblLocInfo, lblDSOstats})
-        if (l && l != label) line.push_back({l, l->text(), 4});
+        if (l && l != label && !l->wordWrap()) line.push_back({l, l->text(), 4});
     line.push_back({label, text, 4});
     FitCaptionGroup(line, 12, 8);
+}
+
+void MainWindow::showStatusWarning(QLabel* label, const QString& text) {
+    // Too long for one line of the status line's place: two lines, at the largest size that
+    // lets them fit.
+    label->setWordWrap(true);
+    label->setText(text);
+    QFont font = label->font();
+    for (double points = 10; points >= 6; points -= 0.5) {
+        font.setPointSizeF(points);
+        const QRect need = QFontMetrics(font).boundingRect(
+            QRect(0, 0, label->width() - 4, 10000), Qt::TextWordWrap | Qt::AlignCenter, text);
+        if (need.height() <= label->height()) break;
+    }
+    label->setFont(font);
 }
 
 // --- activation --------------------------------------------------------------------------------

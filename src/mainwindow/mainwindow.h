@@ -128,6 +128,7 @@ private:
 
     // Status line texts shrink their font where they would not fit.
     void showStatus(QLabel* label, const QString& text);
+    void showStatusWarning(QLabel* label, const QString& text);
     QString clockLabelText() const;
     void showTypedInstantAfterPrint(bool wasNow, const QDateTime& before);
     // The applied site's name on the status line, with a warning when the computer's zone rules

@@ -36,7 +36,10 @@ void MainWindow::showSiteStatus() {
     const QDateTime instant = SiteCivilToUtc(sky, LocalInstant(sky));
     const DaylightTick tick =
         CheckDaylightTick(sky.computerZone, sky.SiteTimeZone, sky.SiteDaylight, instant);
-    showStatus(lblLocInfo, SiteStatusText(state_.sites[std::size_t(appliedSite_)].Name, tick));
+    const QString text = SiteStatusText(state_.sites[std::size_t(appliedSite_)].Name, tick);
+    const bool warns =
+        tick == DaylightTick::TickedInStandardTime || tick == DaylightTick::UntickedInDaylightTime;
+    warns ? showStatusWarning(lblLocInfo, text) : showStatus(lblLocInfo, text);
 }
 
 void MainWindow::ApplySite(std::int16_t index) {
