@@ -4,15 +4,6 @@
 
 namespace {
 
-double Poly(double x, std::initializer_list<double> coefficients) {
-    double sum = 0, power = 1;
-    for (double c : coefficients) {
-        sum += c * power;
-        power *= x;
-    }
-    return sum;
-}
-
 // The long-term parabola, also the fallback outside the fitted years.
 double LongTerm(double year) {
     const double u = (year - 1820) / 100;
@@ -42,4 +33,13 @@ double DeltaTSeconds(double daysFromJ2000Ut) {
         return Poly(y - 2000, {63.86, 0.3345, -0.060374, 0.0017275, 0.000651814, 0.00002373599});
     if (y < 2050) return Poly(y - 2000, {62.92, 0.32217, 0.005589});
     return LongTerm(y) - 0.5628 * (2150 - y);
+}
+
+double Poly(double x, std::initializer_list<double> coefficients) {
+    double sum = 0, power = 1;
+    for (double c : coefficients) {
+        sum += c * power;
+        power *= x;
+    }
+    return sum;
 }

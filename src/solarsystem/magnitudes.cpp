@@ -1,5 +1,7 @@
 #include "solarsystem/magnitudes.h"
 
+#include "solarsystem/deltat.h"
+
 #include <erfa.h>
 #include <erfam.h>
 
@@ -16,15 +18,6 @@ double Dot(const double a[3], const double b[3]) {
 }
 double Norm(const double a[3]) {
     return std::sqrt(Dot(a, a));
-}
-
-double Poly(double x, std::initializer_list<double> coefficients) {
-    double sum = 0, power = 1;
-    for (double c : coefficients) {
-        sum += c * power;
-        power *= x;
-    }
-    return sum;
 }
 
 // Sine of the latitude, on a body whose north pole is at (poleRaDeg, poleDecDeg), of the point
