@@ -3,9 +3,9 @@
 // The set-up the main-window benches share: the bundled data loaded as at start-up and the main
 // window shown over it with every catalogue and "Show All" ticked (the longest chooser).
 
+#include "app/startup.h"
 #include "mainwindow/mainwindow.h"
-#include "startup/loadingwindow.h"
-#include "startup/startup.h"
+#include "startwindows/loadingwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "catalog/catalogfile.h"
 #include "catalog/catalogreaders.h"
 #include "catalog/objectstore.h"
-#include "mainwindow/guidestars.h"
+#include "objectlist/guidestars.h"
 #include "sites/locationsfile.h"
 #include "support/files.h"
 

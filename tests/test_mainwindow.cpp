@@ -1,13 +1,13 @@
 // The main window at work (selection, picking, sites, observing time, timers, leave checks,
 // input traps, the chooser's search, the night display) and the guide stars it shows.
 
+#include "kit/nightvision.h"
 #include "mainwindow/choosersearch.h"
-#include "mainwindow/guidestars.h"
+#include "objectlist/guidestars.h"
 #include "objectlist/objectrows.h"
+#include "sky/angles.h"
 #include "sky/skytime.h"
 #include "sky/textformats.h"
-#include "startup/angles.h"
-#include "startup/nightvision.h"
 #include "support/files.h"
 #include "support/windows.h"
 

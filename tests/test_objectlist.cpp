@@ -2,8 +2,9 @@
 
 #include "objectlist/objectrows.h"
 #include "objectlist/selection.h"
+#include "sky/coordinates.h"
 #include "sky/skytime.h"
-#include "support/windows.h"
+#include "support/objects.h"
 
 #include <QtTest>
 #include <cmath>

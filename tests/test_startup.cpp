@@ -1,7 +1,7 @@
 // Start-up: the Loading and About windows over data files written in code.
 
-#include "startup/loadingwindow.h"
-#include "startup/startup.h"
+#include "app/startup.h"
+#include "startwindows/loadingwindow.h"
 #include "support/catalogfiles.h"
 #include "support/files.h"
 

@@ -1,7 +1,7 @@
 #include "catalog/catalogfile.h"
 #include "catalog/catalogreaders.h"
 #include "catalog/readingrules.h"
-#include "startup/angles.h"
+#include "sky/angles.h"
 
 namespace {
 

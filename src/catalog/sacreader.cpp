@@ -1,7 +1,7 @@
 #include "catalog/catalogfile.h"
 #include "catalog/catalogreaders.h"
 #include "catalog/readingrules.h"
-#include "startup/angles.h"
+#include "sky/angles.h"
 
 std::int16_t ReadSacDatabase(ObjectStore& store, std::int16_t start, const QString& path) {
     CatalogFile file(path);

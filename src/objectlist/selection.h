@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/appstate.h"
+#include "state/appstate.h"
 
 #include <QString>
 #include <QStringList>

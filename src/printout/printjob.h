@@ -1,7 +1,7 @@
 #pragma once
 
 #include "printout/printsurface.h"
-#include "startup/appstate.h"
+#include "state/appstate.h"
 
 #include <QDateTime>
 #include <QLocale>

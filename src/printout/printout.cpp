@@ -1,10 +1,10 @@
 #include "printout/printout.h"
 
+#include "kit/lastvalidtext.h"
+#include "kit/programmessage.h"
+#include "kit/wheelguard.h"
 #include "printout/printjob.h"
 #include "sky/civiltime.h"
-#include "startup/lastvalidtext.h"
-#include "startup/programmessage.h"
-#include "startup/wheelguard.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "printout/paintersurface.h"
-#include "startup/appstate.h"
+#include "state/appstate.h"
 
 #include <QDateTime>
 #include <QDialog>

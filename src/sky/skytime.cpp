@@ -1,7 +1,7 @@
 #include "sky/skytime.h"
 
+#include "sky/angles.h"
 #include "sky/civiltime.h"
-#include "sky/coordinates.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "sky/textformats.h"
 
-#include "sky/coordinates.h"
+#include "sky/angles.h"
 
 #include <QRegularExpression>
 #include <cmath>

@@ -2,7 +2,7 @@
 // north pole (where the azimuth formula has no direction to give).
 
 #include "fuzzsupport.h"
-#include "mainwindow/guidestars.h"
+#include "objectlist/guidestars.h"
 #include "sky/coordinates.h"
 #include "sky/skytime.h"
 

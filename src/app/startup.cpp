@@ -1,0 +1,76 @@
+#include "app/startup.h"
+
+#include "catalog/catalogreaders.h"
+#include "catalog/readingrules.h"
+#include "sites/locationsfile.h"
+#include "sky/skytime.h"
+#include "startwindows/loadingwindow.h"
+#include "state/sitesstorage.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QPointer>
+#include <QWindow>
+
+namespace {
+
+// Lets the window system map the new window so that the status messages painted while loading
+// reach the screen. User input stays queued, and the buttons are disabled anyway.
+void WaitUntilShown(QWidget* window) {
+    QDeadlineTimer deadline(500);
+    do {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    } while (window->windowHandle() && !window->windowHandle()->isExposed() &&
+             !deadline.hasExpired());
+}
+
+} // namespace
+
+LoadingWindow* RunStartup(AppState& state, QString* error, const StartupStepHook& afterStatus) {
+    QPointer<LoadingWindow> loading = new LoadingWindow(state);
+    loading->show();
+    WaitUntilShown(loading);
+
+    auto status = [&](const QString& message) {
+        loading->ShowStatus(message);
+        if (afterStatus) afterStatus(*loading);
+    };
+    auto fail = [&](const QString& message) -> LoadingWindow* {
+        if (error) *error = message;
+        if (loading) loading->close();
+        return nullptr;
+    };
+
+    const QDir dir(state.dataDir);
+    try {
+        status(QStringLiteral("Setting up environment"));
+        SetObservingTime(state.sky, QStringLiteral("Now"));
+
+        status(QStringLiteral("Loading Locations"));
+        QString sitesError;
+        if (!LoadLocationsAtStartup(state, &sitesError)) return fail(sitesError);
+
+        ObjectStore& store = state.store;
+        store = ObjectStore{};
+        SizeStoreForLoading(store);
+
+        status(QStringLiteral("Loading Messier Catalog"));
+        store.MessierEnd = ReadMessierCatalog(store, 0, dir.filePath(MessierFileName()));
+        status(QStringLiteral("Loading SAC Database"));
+        store.SacEnd = ReadSacDatabase(store, store.MessierEnd, dir.filePath(SacFileName()));
+        status(QStringLiteral("Loading NGC Catalog"));
+        store.NgcEnd = ReadNgcCatalog(store, store.SacEnd, dir.filePath(NgcFileName()));
+        status(QStringLiteral("Loading IC Catalog"));
+        store.IcEnd = ReadIcCatalog(store, store.NgcEnd, dir.filePath(IcFileName()));
+
+        TrimStore(store, store.IcEnd);
+    } catch (const CatalogError& e) {
+        return fail(e.message());
+    } catch (const std::bad_alloc&) {
+        return fail(QStringLiteral("There is not enough memory to load the catalogues."));
+    }
+
+    loading->FinishLoading();
+    return loading;
+}

@@ -1,0 +1,7 @@
+#include "locationeditor/openlocationeditor.h"
+
+#include "locationeditor/locationwindow.h"
+
+std::unique_ptr<QDialog> CreateLocationEditor(AppState& state, QWidget* parent, bool newRecord) {
+    return std::make_unique<LocationWindow>(state, parent, newRecord);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <memory>
+
+class QDialog;
+class QWidget;
+struct AppState;
+
+// The Location Editor on the record the current site index names; newRecord marks the empty
+// record just appended (also when it is record 0, which a negative index cannot express). The
+// caller shows it modally.
+std::unique_ptr<QDialog> CreateLocationEditor(AppState& state, QWidget* parent, bool newRecord);

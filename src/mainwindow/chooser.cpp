@@ -1,0 +1,90 @@
+#include "mainwindow/mainwindow.h"
+
+#include "catalog/readingrules.h"
+#include "kit/inputrules.h"
+#include "mainwindow/choosersearch.h"
+#include "objectlist/objectrows.h"
+#include "objectlist/selection.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QStringListModel>
+
+// The chooser, the catalogue boxes and the limiting magnitude: the selection pass and the rows.
+
+namespace {
+
+// The hourglass pointer for as long as the guard lives.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace
+
+void MainWindow::SelectObjects() {
+    selectionAge_ = 0;
+    BusyCursor busy;
+    SelectionOptions options;
+    options.messier = chkMess->isChecked();
+    options.herschel = chkHer->isChecked();
+    options.caldwell = chkCal->isChecked();
+    options.bestNgc = chkBNGC->isChecked();
+    options.sac = chkSAC->isChecked();
+    options.ngc = chkNGC->isChecked();
+    options.ic = chkIC->isChecked();
+    options.showAll = chkShowAll->isChecked();
+    options.inViewOnly = chkInView->isChecked();
+    // A text that is no number (only "" or "." can be typed) counts as 0, as it would once the
+    // box is left.
+    options.magLimit = MagnitudeLimitValue(txtDSOMaxMag->text());
+    const SelectionResult result = ::SelectObjects(state_, options);
+    // One step through the model: the chooser is refilled without adding entries one by one.
+    chooserModel_->setStringList(result.lines);
+    cmbDSO->setCurrentIndex(-1);
+    cmbDSO->setEditText(QString());
+    showStatus(lblDSOstats, result.statsText);
+}
+
+void MainWindow::ShowObjectList() {
+    const ObjectListRows rows = ::ShowObjectList(state_);
+    for (int j = 0; j < ObjectListRowCount; ++j)
+        if (rows.written[std::size_t(j)]) rows_[std::size_t(j)]->setText(rows.text[std::size_t(j)]);
+}
+
+void MainWindow::catalogueBoxClicked() {
+    if (!leaveCheckPasses()) return;
+    SelectObjects();
+}
+
+void MainWindow::cmbDSOClicked() {
+    const int entry = cmbDSO->currentIndex();
+    if (entry < 0) return;
+    PickChooserEntry(state_, entry);
+    ShowObjectList();
+    ShowChooserFieldFromStart(cmbDSO);
+}
+
+void MainWindow::rowClicked(int index) {
+    FreeListRow(state_, index);
+    rows_[std::size_t(index)]->setText(FreedRowText());
+}
+
+void MainWindow::sbDsoMagChanged(int value) {
+    txtDSOMaxMag->setText(MagnitudeTenthsText(value));
+    SelectObjects();
+}
+
+void MainWindow::validateMagnitude() {
+    if (MagnitudeTextIsEmpty(txtDSOMaxMag->text())) txtDSOMaxMag->setText(QStringLiteral("0.0"));
+    const double v = MagnitudeLimitValue(txtDSOMaxMag->text()) * 10.0;
+    // Only values strictly inside the scroll range move it; setting a new value runs its Change
+    // handler at once (text rewritten, selection run).
+    if (v > sbDsoMag->minimum() && v < sbDsoMag->maximum()) sbDsoMag->setValue(RoundHalfEven(v));
+}

@@ -1,0 +1,70 @@
+#include "mainwindow/mainwindow.h"
+
+#include "kit/programmessage.h"
+#include "sky/civiltime.h"
+#include "sky/skytime.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTimer>
+
+// The observing time: Now or a typed instant, the clock label and the two timers.
+
+QString MainWindow::clockLabelText() const {
+    return CivilDateTimeText(state_.sky.clock->localNow()) + QStringLiteral(" (Now)");
+}
+
+QString MainWindow::observingTimeText() const {
+    return CivilDateTimeText(state_.sky.ObservingTime);
+}
+
+void MainWindow::chkNowClicked() {
+    if (!leaveCheckPasses()) return;
+    if (chkNow->isChecked()) {
+        SetObservingTime(state_.sky, QStringLiteral("Now"));
+        showStatus(LblNow, clockLabelText());
+        ShowObjectList();
+        SelectObjects();
+        if (!guideMode_) Timer1->start();
+        txtMonth->setEnabled(false);
+    } else {
+        const QDateTime now = state_.sky.clock->localNow();
+        if (txtMonth->text().isEmpty()) txtMonth->setText(CivilDateTimeText(now));
+        // The instant freezes at the click; a text already in the box counts only after Set.
+        SetObservingTime(state_.sky, now);
+        ShowObjectList();
+        SelectObjects();
+        Timer1->stop();
+        txtMonth->setEnabled(true);
+        showStatus(LblNow, observingTimeText());
+    }
+}
+
+void MainWindow::cmdSetClicked() {
+    if (!leaveCheckPasses()) return;
+    if (!IsCivilDateTime(txtMonth->text())) {
+        ShowProgramMessage(this, QStringLiteral("Invalid Date"));
+        return;
+    }
+    if (chkNow->isChecked()) return;
+    SetObservingTime(state_.sky, txtMonth->text());
+    SelectObjects();
+    ShowObjectList();
+    const QString text = observingTimeText();
+    showStatus(LblNow, text);
+    txtMonth->setText(text);
+}
+
+bool MainWindow::validateMonth() {
+    return IsCivilDateTime(txtMonth->text());
+}
+
+void MainWindow::Timer1Tick() {
+    showStatus(LblNow, clockLabelText());
+    ShowObjectList();
+}
+
+void MainWindow::Timer2Tick() {
+    ++selectionAge_;
+    if (selectionAge_ > 4) SelectObjects();
+}

@@ -1,0 +1,106 @@
+#include "mainwindow/mainwindow.h"
+
+#include "locationeditor/openlocationeditor.h"
+#include "sky/angles.h"
+#include "sky/coordinates.h"
+#include "sky/horizon.h"
+#include "sky/skytime.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QSignalBlocker>
+
+// The choice of site: the site list, applying a site, and the way into the Location Editor.
+
+namespace {
+
+const QString kNoPrimaryLocation = QStringLiteral("No Primary Location");
+
+} // namespace
+
+void MainWindow::ApplySiteRecord(std::int16_t index) {
+    if (index < 0 || std::size_t(index) >= state_.sites.size()) return;
+    const SiteLocation& site = state_.sites[std::size_t(index)];
+    const double latitude = DegMinToRadians(site.LatDeg, site.LatMin + site.LatSec / 60.0);
+    const double longitude = DegMinToRadians(site.LonDeg, site.LonMin + site.LonSec / 60.0);
+    SetObserverPosition(state_.sky, latitude, longitude);
+    SetSiteClock(state_.sky, site.TimeZone, site.DST != 0);
+    BuildHorizonProfile(state_.horizon, site.Horizon);
+}
+
+void MainWindow::ApplySite(std::int16_t index) {
+    // Entries are added with the combo's own signals blocked (adding the first entry to an empty
+    // combo would otherwise select it); the one selection this makes runs the Click on purpose.
+    bool found = false;
+    {
+        const QSignalBlocker block(cmbLoc);
+        cmbLoc->clear();
+        cmbLoc->setEditText(kNoPrimaryLocation);
+    }
+    for (std::size_t i = 0; i < state_.sites.size(); ++i) {
+        {
+            const QSignalBlocker block(cmbLoc);
+            cmbLoc->addItem(state_.sites[i].Name);
+        }
+        if (std::int16_t(i) == index) {
+            found = true;
+            showStatus(lblLocInfo, state_.sites[i].Name);
+            ApplySiteRecord(index);
+            {
+                const QSignalBlocker block(cmbLoc);
+                cmbLoc->setCurrentIndex(int(i));
+            }
+            cmbLocClicked();
+        }
+    }
+    if (!found) {
+        const QSignalBlocker block(cmbLoc);
+        cmbLoc->setCurrentIndex(-1);
+        cmbLoc->setEditText(kNoPrimaryLocation);
+    }
+}
+
+void MainWindow::cmbLocClicked() {
+    const int i = cmbLoc->currentIndex();
+    if (i < 0 || std::size_t(i) >= state_.sites.size()) return;
+    showStatus(lblLocInfo, state_.sites[std::size_t(i)].Name);
+    ApplySiteRecord(std::int16_t(i));
+    SelectObjects();
+    ShowObjectList();
+}
+
+void MainWindow::cmdLocEditClicked() {
+    if (!leaveCheckPasses()) return;
+    int i = cmbLoc->currentIndex();
+    // A name typed over the entry counts only when it names a site.
+    if (i < 0 || cmbLoc->itemText(i) != cmbLoc->currentText())
+        i = cmbLoc->findText(cmbLoc->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    // With no site chosen there is nothing to edit; rather than handing the editor an index it
+    // would read as "new site in slot 1" (and so risk an existing site), the button then creates
+    // a new site exactly like New Location. This also makes it useful when no site exists yet.
+    if (i < 0 || std::size_t(i) >= state_.sites.size()) {
+        cmdNewLocClicked();
+        return;
+    }
+    SetCurrentSiteIndex(state_, std::int16_t(i));
+    openLocationEditor(false);
+}
+
+void MainWindow::cmdNewLocClicked() {
+    if (!leaveCheckPasses()) return;
+    // The table is indexed by 16-bit values; a further record could not be addressed.
+    if (state_.sites.size() >= 32767) return;
+    state_.sites.push_back(SiteLocation{});
+    const int slot = int(state_.sites.size()) - 1;
+    // Minus the new index; for the very first site that is 0, which is why the editor is also
+    // told explicitly that the record is new.
+    SetCurrentSiteIndex(state_, std::int16_t(-slot));
+    openLocationEditor(true);
+}
+
+void MainWindow::openLocationEditor(bool isNew) {
+    // The editor takes its slot from the current site index; `isNew` marks slot 0 of an empty
+    // table, whose minus is still 0.
+    const std::unique_ptr<QDialog> editor = CreateLocationEditor(state_, this, isNew);
+    ShowModalWindow(*editor);
+}

@@ -1,9 +1,0 @@
-#include "startup/datafolders.h"
-
-#include <QCoreApplication>
-#include <QStandardPaths>
-
-void UseProgramDataFolders(AppState& state) {
-    state.dataDir = QCoreApplication::applicationDirPath();
-    state.userDataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-}

@@ -1,0 +1,84 @@
+#include "state/sitesstorage.h"
+
+#include "sites/locationsfile.h"
+#include "sky/coordinates.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// Whether this user can replace the file the way WriteLocationsFile does: a new file in the same
+// folder renamed over the old one needs a writable folder, and the save refuses to replace an
+// existing file that is read-only.
+bool CanReplaceFile(const QString& path) {
+    const QFileInfo file(path);
+    return QFileInfo(file.absolutePath()).isWritable() && (!file.exists() || file.isWritable());
+}
+
+bool ProgramCopyWritable(const AppState& state) {
+    const QString path = LocationsFilePath(state.dataDir);
+    return state.canReplaceFile ? state.canReplaceFile(path) : CanReplaceFile(path);
+}
+
+QString UserLocationsPath(const AppState& state) {
+    return state.userDataDir.isEmpty() ? QString() : LocationsFilePath(state.userDataDir);
+}
+
+} // namespace
+
+QString LocationsReadPath(const AppState& state) {
+    const QString user = UserLocationsPath(state);
+    if (!user.isEmpty() && QFileInfo::exists(user) && !ProgramCopyWritable(state)) return user;
+    return LocationsFilePath(state.dataDir);
+}
+
+QString LocationsWritePath(const AppState& state) {
+    const QString user = UserLocationsPath(state);
+    if (!user.isEmpty() && !ProgramCopyWritable(state)) return user;
+    return LocationsFilePath(state.dataDir);
+}
+
+bool ReadLocations(AppState& state, QString* error) {
+    SetCurrentSiteIndex(state, -1);
+    SetObserverPosition(state.sky, 0.0, 0.0);
+
+    const QString path = LocationsReadPath(state);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error) {
+            *error = QStringLiteral("The locations file %1 could not be read: %2.")
+                         .arg(QDir::toNativeSeparators(path), file.errorString());
+        }
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error) {
+            *error = QStringLiteral("The locations file %1 could not be read: %2.")
+                         .arg(QDir::toNativeSeparators(path), file.errorString());
+        }
+        return false;
+    }
+    file.close();
+
+    LocationsContent content;
+    if (!ParseLocations(bytes, path, &content, error)) return false;
+    state.sites = std::move(content.sites);
+    state.locationsHeaders = content.headers;
+    SetCurrentSiteIndex(state, content.primaryIndex);
+    return true;
+}
+
+bool LoadLocationsAtStartup(AppState& state, QString* error) {
+    return ReadLocations(state, error);
+}
+
+bool WriteLocations(const AppState& state, QString* error) {
+    const QString path = LocationsWritePath(state);
+    // The user's data folder may not exist yet; when it cannot be made, the save below fails
+    // and names the file.
+    if (path != LocationsFilePath(state.dataDir)) QDir().mkpath(QFileInfo(path).absolutePath());
+    return WriteLocationsFile(path, state.sites, state.locationsHeaders, error);
+}
