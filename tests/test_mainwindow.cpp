@@ -5,6 +5,8 @@
 #include "mainwindow/choosersearch.h"
 #include "objectlist/guidestars.h"
 #include "objectlist/objectrows.h"
+#include "printout/printout.h"
+#include "printout/recordingsurface.h"
 #include "sky/angles.h"
 #include "sky/skytime.h"
 #include "sky/textformats.h"
@@ -228,7 +230,62 @@ private slots:
         QCOMPARE(f.text("LblNow"), QStringLiteral("3/2/2026 (Now)")); // midnight: the date alone
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
         f.clock->advanceSeconds(60), now->click(); // frozen at the clock, not at the old text
-        QCOMPARE(f.state.sky.ObservingTime, f.clock->localNow());
+        QCOMPARE(f.state.sky.ObservingTime, SiteCivilNow(f.state.sky));
+    }
+
+    // Now is the present instant at the site, whatever zone the computer runs on; the computer's
+    // own rules only flag a daylight tick they contradict, for a site in its region.
+    void nowAtTheSiteAndTheDaylightTick() {
+        WindowFixture f; // computer on UTC, site at -5 without daylight time, 03:00 UT
+        f.choose("cmbDSO", 0);
+        const QString nowRow = f.row(0), nowLabel = f.text("LblNow");
+        f.click("chkNow"), f.box("txtMonth")->setText("3/1/2026 10:00:00 PM"), f.click("cmdSet");
+        QCOMPARE(nowLabel + f.row(0), "3/1/2026 10:00:00 PM (Now)" + nowRow);
+        // The print dialog starts at the instant in use: the typed one, then the present.
+        auto start = [&f] {
+            return Printout(f.state, f.window.get()).findChild<QLineEdit*>("txtStart")->text();
+        };
+        const QString typedStart = start();
+        f.click("chkNow"), f.clock->advanceSeconds(3600);
+        QCOMPARE(typedStart + '|' + start(), "3/1/2026 10:00:00 PM|3/1/2026 11:00:00 PM");
+        // A print job leaves the time box, the label and the rows at its last step.
+        QTemporaryDir pdf;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&pdf] {
+            if (auto* d = qobject_cast<Printout*>(QApplication::activeModalWidget())) {
+                d->setSurfaceFactory(
+                    [](const PrintTarget&) { return std::make_unique<RecordingSurface>(); });
+                d->setPdfFileNameChooser(
+                    [&pdf](QWidget*, const QString&) { return pdf.filePath("x.pdf"); });
+                auto* printers = d->findChild<QComboBox*>("cboPrinter");
+                printers->setCurrentIndex(printers->findText(Printout::PdfEntry));
+                d->findChild<QLineEdit*>("txtStop")->setText("3/2/2026 12:00:00 AM");
+                d->findChild<QPushButton*>("cmdPrint")->click();
+            }
+        });
+        poll.start(10), f.click("Command1"), poll.stop();
+        QCOMPARE(f.box("txtMonth")->text() + '|' + f.text("LblNow") + '|' +
+                     QString::number(f.get<QCheckBox>("chkNow")->isChecked()),
+                 QStringLiteral("3/2/2026|3/2/2026|0")); // midnight: the date alone
+        QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
+        // The computer on New York time: the site at -5 with DST ticked is flagged in December,
+        // not in July, following a typed date; a site at +1 is not checked.
+        f.state.sky.computerZone = QTimeZone("America/New_York");
+        f.state.sites[1].DST = -1, f.state.sites[0].TimeZone = 1;
+        // clang-format off
+        const struct { int site; const char *typed, *shown; } rows[] = {
+            {1, "12/15/2026 9:30:00 PM", "Back yard: DST ticked, standard time on this date"},
+            {1, "7/15/2026 9:30:00 PM", "Back yard"}, {0, "12/15/2026 9:30:00 PM", "Sydney"}};
+        // clang-format on
+        for (const auto& r : rows) {
+            f.choose("cmbLoc", r.site);
+            f.box("txtMonth")->setText(r.typed), f.click("cmdSet");
+            QCOMPARE(f.text("lblLocInfo"), QString(r.shown));
+        }
+        f.state.sites[1].DST = 0, f.choose("cmbLoc", 1);
+        f.box("txtMonth")->setText("7/15/2026 9:30:00 PM"), f.click("cmdSet");
+        QCOMPARE(f.text("lblLocInfo"),
+                 QString("Back yard: DST not ticked, daylight time on this date"));
     }
 
     // The program's date text in each locale, edited by digits typed over it (Delete as X11

@@ -53,6 +53,9 @@ void MainWindow::SelectObjects() {
 }
 
 void MainWindow::ShowObjectList() {
+    // Every change of site, instant or mode ends here, and so does the status line's check of
+    // the site's daylight tick.
+    showSiteStatus();
     const ObjectListRows rows = ::ShowObjectList(state_);
     for (int j = 0; j < ObjectListRowCount; ++j)
         if (rows.written[std::size_t(j)]) rows_[std::size_t(j)]->setText(rows.text[std::size_t(j)]);

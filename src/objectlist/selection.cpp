@@ -20,14 +20,12 @@ QString ChooserLine(const CatalogObject& object) {
 }
 
 // In Now mode, holds the sky's clock at one reading for the length of a pass and puts the real
-// clock back afterwards. Reading the computer clock costs several microseconds (the system looks
-// up its time-zone rules on every reading), which over thousands of objects would make the pass
-// far slower than the chooser may take; the sky turns less than a second of arc during a pass, so
-// one reading places every object exactly as well as the 0.1' the texts show.
+// clock back afterwards, so that every object of the pass is placed for the same instant (the sky
+// turns less than a second of arc during a pass) and the clock is not read thousands of times.
 class ClockPinnedForPass {
 public:
     explicit ClockPinnedForPass(SkyState& sky) : sky_(sky), saved_(sky.clock) {
-        if (sky_.UseNow && saved_) sky_.clock = std::make_shared<FixedClock>(saved_->localNow());
+        if (sky_.UseNow && saved_) sky_.clock = std::make_shared<FixedClock>(saved_->utcNow());
     }
     ~ClockPinnedForPass() { sky_.clock = saved_; }
     ClockPinnedForPass(const ClockPinnedForPass&) = delete;

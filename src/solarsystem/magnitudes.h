@@ -1,6 +1,6 @@
 #pragma once
 
-#include "solarsystem/solarsystem.h"
+#include "solarsystem/body.h"
 
 // Brightness and phase of a body from two vectors in the J2000 equatorial frame, in au:
 // fromSun points from the Sun to the body, fromObserver from the observer to the body.

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "solarsystem/body.h"
+
 #include <array>
 
 // Places of the Moon and the planets for the observing lists, from the analytical theories in
 // ERFA. Positions are astrometric right ascension and declination in the J2000 (ICRS) frame, the
 // frame of every catalogue position the program handles; nothing is precessed to the date.
 // Plain C++ with ERFA only, so it can be used and tested without Qt.
-
-enum class Body { Moon, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune };
-constexpr int BodyCount = 8;
 
 const char* BodyName(Body body); // "Moon", "Mercury", ... "Neptune"
 

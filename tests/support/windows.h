@@ -93,11 +93,12 @@ inline bool ShowActive(QWidget* window) {
 }
 
 // The main window on FillStore's objects, the sites Sydney and "Back yard" (primary, latitude
-// 45, zone -5) unless `sites` is false, in Now mode on a fixed clock at 3/1/2026 22:00.
+// 45, zone -5) unless `sites` is false, in Now mode on a fixed clock at 3/1/2026 22:00 at that
+// site (03:00 UT the next day), the computer on UTC.
 struct WindowFixture {
     AppState state;
     std::shared_ptr<FixedClock> clock =
-        std::make_shared<FixedClock>(QDateTime({2026, 3, 1}, {22, 0}, Qt::UTC));
+        std::make_shared<FixedClock>(QDateTime({2026, 3, 2}, {3, 0}, Qt::UTC));
     std::unique_ptr<MainWindow> window;
     bool active = false;
 
@@ -112,6 +113,7 @@ struct WindowFixture {
             SetCurrentSiteIndex(state, 1);
         }
         state.sky.clock = clock, state.sky.UseNow = true;
+        state.sky.computerZone = QTimeZone::utc();
         window = std::make_unique<MainWindow>(state);
         active = show && ShowActive(window.get());
     }
