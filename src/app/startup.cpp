@@ -2,6 +2,7 @@
 
 #include "catalog/catalogreaders.h"
 #include "catalog/readingrules.h"
+#include "objectlist/bodyrecords.h"
 #include "sites/locationsfile.h"
 #include "sky/skytime.h"
 #include "startwindows/loadingwindow.h"
@@ -65,6 +66,7 @@ LoadingWindow* RunStartup(AppState& state, QString* error, const StartupStepHook
         store.IcEnd = ReadIcCatalog(store, store.NgcEnd, dir.filePath(IcFileName()));
 
         TrimStore(store, store.IcEnd);
+        AppendBodyRecords(store);
     } catch (const CatalogError& e) {
         return fail(e.message());
     } catch (const std::bad_alloc&) {
