@@ -39,6 +39,7 @@ void MainWindow::SelectObjects() {
     options.sac = chkSAC->isChecked();
     options.ngc = chkNGC->isChecked();
     options.ic = chkIC->isChecked();
+    options.planets = chkPlanet->isChecked();
     options.showAll = chkShowAll->isChecked();
     options.inViewOnly = chkInView->isChecked();
     // A text that is no number (only "" or "." can be typed) counts as 0, as it would once the

@@ -283,8 +283,8 @@ void MainWindow::buildControls() {
                    3840, 1335, 375, false);
     chkIC = check("chkIC", QStringLiteral("IC"), QStringLiteral("IC catalog selector"), 120, 4320,
                   1335, 375, false);
-    chkPlanet = check("chkPlanet", QStringLiteral("Planets"), QStringLiteral("Not Implemented."),
-                      120, 4800, 1335, 375, false);
+    chkPlanet = check("chkPlanet", QStringLiteral("Planets"),
+                      QStringLiteral("Moon and planets selector"), 120, 4800, 1335, 375, false);
 
     FitCheckBoxGroup({chkMess, chkHer, chkCal, chkBNGC, chkSAC, chkNGC, chkIC, chkPlanet});
 
@@ -330,10 +330,9 @@ void MainWindow::buildControls() {
 }
 
 void MainWindow::connectHandlers() {
-    for (QCheckBox* box :
-         {chkMess, chkHer, chkCal, chkBNGC, chkSAC, chkNGC, chkIC, chkShowAll, chkInView})
+    for (QCheckBox* box : {chkMess, chkHer, chkCal, chkBNGC, chkSAC, chkNGC, chkIC, chkPlanet,
+                           chkShowAll, chkInView})
         connect(box, &QCheckBox::clicked, this, &MainWindow::catalogueBoxClicked);
-    // chkPlanet has no handler.
     connect(chkNow, &QCheckBox::clicked, this, &MainWindow::chkNowClicked);
     connect(cmdSet, &QPushButton::clicked, this, &MainWindow::cmdSetClicked);
     connect(cmbLoc, &QComboBox::activated, this, &MainWindow::cmbLocClicked);
