@@ -124,7 +124,6 @@ private slots:
         QCOMPARE(f.text("lblDSOstats"), QStringLiteral("5 of 10 objects available."));
         f.clock->advanceSeconds(3600); // the boxes do not recompute the rows
         f.click("chkShowAll");         // and M 1
-        f.click("chkPlanet");          // does nothing
         QCOMPARE(f.text("lblDSOstats"), QStringLiteral("6 of 10 objects available."));
         QCOMPARE(f.row(0), m2);
         f.click("chkInView"), f.click("chkShowAll");
@@ -137,6 +136,36 @@ private slots:
         QCOMPARE(f.row(1), ExpectedRow(f.state, 6));
         f.choose("cmbDSO", 1); // the freed row comes first, so NGC 7000 shows twice
         QCOMPARE(f.row(0), f.row(1));
+    }
+
+    // The Planets box lists the Moon and the planets like a catalogue; typing finds them (never
+    // the Sun); a picked body's row follows it from tick to tick, and before the year 1000 says
+    // why it shows no place, while a catalogue row is placed as ever.
+    void planetsBox() {
+        WindowFixture f;
+        auto* chooser = f.get<QComboBox>("cmbDSO");
+        f.click("chkShowAll"), f.click("chkInView"), f.click("chkPlanet");
+        QCOMPARE(f.get<QCheckBox>("chkPlanet")->toolTip() + '|' + f.text("lblDSOstats"),
+                 QStringLiteral("Moon and planets selector|11 of 18 objects available."));
+        auto* search = chooser->findChild<ChooserSearch*>();
+        chooser->setFocus();
+        // clang-format off
+        for (const auto& [typed, entry] : {std::pair{"jup", 7}, {"moon", 3}, {"sun", -1}}) { // M 1-3, Moon .. Jupiter
+            QTest::keyClicks(chooser, typed);
+            QCOMPARE(search->offered(), entry < 0 ? QVector<int>() : QVector<int>{entry});
+            QTest::keyClick(chooser, Qt::Key_Escape);
+        }
+        // clang-format on
+        QTest::keyClicks(chooser, "moon\r"), f.choose("cmbDSO", 0); // the Moon, then M 1
+        QVERIFY(f.state.listSlots[0] == 11 && f.row(0).startsWith("Moon         MO "));
+        // An hour on, the Moon has moved half a degree among the stars: its row shows where it
+        // stands then, not where a star at its former place would be.
+        const AppState before = f.state;
+        f.clock->advanceSeconds(3600), f.window->Timer1Tick();
+        QVERIFY(f.row(0) == ExpectedRow(f.state, 10) && f.row(0) != ExpectedRow(before, 10));
+        f.click("chkNow"), f.box("txtMonth")->setText("6/30/0999 10:00:00 PM"), f.click("cmdSet");
+        QVERIFY(f.row(0) == "Moon         MO outside 1000-3000" + QString(82, ' ') &&
+                f.row(1) == ExpectedRow(f.state, 0) && chooser->itemText(7).startsWith("Jupiter "));
     }
 
     void magnitudeScrollBar() {
@@ -324,22 +353,25 @@ private slots:
         month->setFocus(Qt::MouseFocusReason), month->setText(QStringLiteral("13/45/2026"));
         ModalWatcher watcher;
         // Each way out shows the message, keeps the focus and does not act.
-        for (QWidget* target : QList<QWidget*>{mess, now, f.get<QPushButton>("cmdSet"), month}) {
+        auto* planets = f.get<QCheckBox>("chkPlanet");
+        for (QWidget* target :
+             QList<QWidget*>{mess, planets, now, f.get<QPushButton>("cmdSet"), month}) {
             target == month ? QTest::keyClick(month, Qt::Key_Tab)
                             : QTest::mouseClick(target, Qt::LeftButton);
             QTRY_VERIFY(!watcher.messages.isEmpty() && month->hasFocus());
         }
         // Pressed without a click (as a screen reader does), the print button checks first too.
         Press(f.get<QPushButton>("Command1"));
-        QTRY_VERIFY(watcher.messages.size() == 5 && f.window->focusWidget() == month);
+        QTRY_VERIFY(watcher.messages.size() == 6 && f.window->focusWidget() == month);
         QTest::qWait(50);
-        QVERIFY(watcher.messages == QStringList(5, "Invalid Date") &&
-                watcher.titles == QStringList(5, "Zenitor") && watcher.dialogs.isEmpty());
-        QVERIFY(mess->isChecked() && !now->isChecked() && f.state.sky.ObservingTime == before);
+        QVERIFY(watcher.messages == QStringList(6, "Invalid Date") &&
+                watcher.titles == QStringList(6, "Zenitor") && watcher.dialogs.isEmpty());
+        QVERIFY(mess->isChecked() && !planets->isChecked() && !now->isChecked() &&
+                f.state.sky.ObservingTime == before);
         QVERIFY(ShowActive(f.window.get()));
         month->setText(QStringLiteral("3/5/2026 8:15:00 PM")); // a date again: the click acts
         QTest::mouseClick(mess, Qt::LeftButton);
-        QVERIFY(!mess->isChecked() && mess->hasFocus() && watcher.messages.size() == 5);
+        QVERIFY(!mess->isChecked() && mess->hasFocus() && watcher.messages.size() == 6);
     }
 
     // Delete, Escape back to the last valid date, bad input past the keys refused, the wheel
