@@ -199,6 +199,21 @@ private slots:
         QVERIFY(!w->isVisible() && file().endsWith("12 N Dark field\r\n"));
     }
 
+    // Beside the DST box: what the computer's zone says of today, for a site in its region only.
+    void computerDaylightBesideTheTick() {
+        QStringList seen;
+        for (const QDate day : {QDate(2026, 12, 15), QDate(2026, 7, 15)}) {
+            load(kYard); // zone -8
+            state.sky.computerZone = QTimeZone("America/Los_Angeles");
+            state.sky.clock = std::make_shared<FixedClock>(QDateTime(day, {20, 0}, Qt::UTC));
+            open(0);
+            seen << w->findChild<QLabel*>("lblDSTHint")->text();
+            get("txtTZ")->setText("1");
+            seen << w->findChild<QLabel*>("lblDSTHint")->text();
+        }
+        QCOMPARE(seen, (QStringList{"today: standard time", "", "today: daylight time", ""}));
+    }
+
     void deleteAbortAndClose() {
         edit(kYard + kField, 0);
         get("txtLocName")->setText("Typed name");

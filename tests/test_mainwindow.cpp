@@ -5,6 +5,8 @@
 #include "mainwindow/choosersearch.h"
 #include "objectlist/guidestars.h"
 #include "objectlist/objectrows.h"
+#include "printout/printout.h"
+#include "printout/recordingsurface.h"
 #include "sky/angles.h"
 #include "sky/skytime.h"
 #include "sky/textformats.h"
@@ -122,7 +124,6 @@ private slots:
         QCOMPARE(f.text("lblDSOstats"), QStringLiteral("5 of 10 objects available."));
         f.clock->advanceSeconds(3600); // the boxes do not recompute the rows
         f.click("chkShowAll");         // and M 1
-        f.click("chkPlanet");          // does nothing
         QCOMPARE(f.text("lblDSOstats"), QStringLiteral("6 of 10 objects available."));
         QCOMPARE(f.row(0), m2);
         f.click("chkInView"), f.click("chkShowAll");
@@ -135,6 +136,36 @@ private slots:
         QCOMPARE(f.row(1), ExpectedRow(f.state, 6));
         f.choose("cmbDSO", 1); // the freed row comes first, so NGC 7000 shows twice
         QCOMPARE(f.row(0), f.row(1));
+    }
+
+    // The Planets box lists the Moon and the planets like a catalogue; typing finds them (never
+    // the Sun); a picked body's row follows it from tick to tick, and before the year 1000 says
+    // why it shows no place, while a catalogue row is placed as ever.
+    void planetsBox() {
+        WindowFixture f;
+        auto* chooser = f.get<QComboBox>("cmbDSO");
+        f.click("chkShowAll"), f.click("chkInView"), f.click("chkPlanet");
+        QCOMPARE(f.get<QCheckBox>("chkPlanet")->toolTip() + '|' + f.text("lblDSOstats"),
+                 QStringLiteral("Moon and planets selector|11 of 18 objects available."));
+        auto* search = chooser->findChild<ChooserSearch*>();
+        chooser->setFocus();
+        // clang-format off
+        for (const auto& [typed, entry] : {std::pair{"jup", 7}, {"moon", 3}, {"sun", -1}}) { // M 1-3, Moon .. Jupiter
+            QTest::keyClicks(chooser, typed);
+            QCOMPARE(search->offered(), entry < 0 ? QVector<int>() : QVector<int>{entry});
+            QTest::keyClick(chooser, Qt::Key_Escape);
+        }
+        // clang-format on
+        QTest::keyClicks(chooser, "moon\r"), f.choose("cmbDSO", 0); // the Moon, then M 1
+        QVERIFY(f.state.listSlots[0] == 11 && f.row(0).startsWith("Moon         MO "));
+        // An hour on, the Moon has moved half a degree among the stars: its row shows where it
+        // stands then, not where a star at its former place would be.
+        const AppState before = f.state;
+        f.clock->advanceSeconds(3600), f.window->Timer1Tick();
+        QVERIFY(f.row(0) == ExpectedRow(f.state, 10) && f.row(0) != ExpectedRow(before, 10));
+        f.click("chkNow"), f.box("txtMonth")->setText("6/30/0999 10:00:00 PM"), f.click("cmdSet");
+        QVERIFY(f.row(0) == "Moon         MO outside 1000-3000" + QString(82, ' ') &&
+                f.row(1) == ExpectedRow(f.state, 0) && chooser->itemText(7).startsWith("Jupiter "));
     }
 
     void magnitudeScrollBar() {
@@ -228,7 +259,62 @@ private slots:
         QCOMPARE(f.text("LblNow"), QStringLiteral("3/2/2026 (Now)")); // midnight: the date alone
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
         f.clock->advanceSeconds(60), now->click(); // frozen at the clock, not at the old text
-        QCOMPARE(f.state.sky.ObservingTime, f.clock->localNow());
+        QCOMPARE(f.state.sky.ObservingTime, SiteCivilNow(f.state.sky));
+    }
+
+    // Now is the present instant at the site, whatever zone the computer runs on; the computer's
+    // own rules only flag a daylight tick they contradict, for a site in its region.
+    void nowAtTheSiteAndTheDaylightTick() {
+        WindowFixture f; // computer on UTC, site at -5 without daylight time, 03:00 UT
+        f.choose("cmbDSO", 0);
+        const QString nowRow = f.row(0), nowLabel = f.text("LblNow");
+        f.click("chkNow"), f.box("txtMonth")->setText("3/1/2026 10:00:00 PM"), f.click("cmdSet");
+        QCOMPARE(nowLabel + f.row(0), "3/1/2026 10:00:00 PM (Now)" + nowRow);
+        // The print dialog starts at the instant in use: the typed one, then the present.
+        auto start = [&f] {
+            return Printout(f.state, f.window.get()).findChild<QLineEdit*>("txtStart")->text();
+        };
+        const QString typedStart = start();
+        f.click("chkNow"), f.clock->advanceSeconds(3600);
+        QCOMPARE(typedStart + '|' + start(), "3/1/2026 10:00:00 PM|3/1/2026 11:00:00 PM");
+        // A print job leaves the time box, the label and the rows at its last step.
+        QTemporaryDir pdf;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&pdf] {
+            if (auto* d = qobject_cast<Printout*>(QApplication::activeModalWidget())) {
+                d->setSurfaceFactory(
+                    [](const PrintTarget&) { return std::make_unique<RecordingSurface>(); });
+                d->setPdfFileNameChooser(
+                    [&pdf](QWidget*, const QString&) { return pdf.filePath("x.pdf"); });
+                auto* printers = d->findChild<QComboBox*>("cboPrinter");
+                printers->setCurrentIndex(printers->findText(Printout::PdfEntry));
+                d->findChild<QLineEdit*>("txtStop")->setText("3/2/2026 12:00:00 AM");
+                d->findChild<QPushButton*>("cmdPrint")->click();
+            }
+        });
+        poll.start(10), f.click("Command1"), poll.stop();
+        QCOMPARE(f.box("txtMonth")->text() + '|' + f.text("LblNow") + '|' +
+                     QString::number(f.get<QCheckBox>("chkNow")->isChecked()),
+                 QStringLiteral("3/2/2026|3/2/2026|0")); // midnight: the date alone
+        QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
+        // The computer on New York time: the site at -5 with DST ticked is flagged in December,
+        // not in July, following a typed date; a site at +1 is not checked.
+        f.state.sky.computerZone = QTimeZone("America/New_York");
+        f.state.sites[1].DST = -1, f.state.sites[0].TimeZone = 1;
+        // clang-format off
+        const struct { int site; const char *typed, *shown; } rows[] = {
+            {1, "12/15/2026 9:30:00 PM", "Back yard: DST ticked, standard time on this date"},
+            {1, "7/15/2026 9:30:00 PM", "Back yard"}, {0, "12/15/2026 9:30:00 PM", "Sydney"}};
+        // clang-format on
+        for (const auto& r : rows) {
+            f.choose("cmbLoc", r.site);
+            f.box("txtMonth")->setText(r.typed), f.click("cmdSet");
+            QCOMPARE(f.text("lblLocInfo"), QString(r.shown));
+        }
+        f.state.sites[1].DST = 0, f.choose("cmbLoc", 1);
+        f.box("txtMonth")->setText("7/15/2026 9:30:00 PM"), f.click("cmdSet");
+        QCOMPARE(f.text("lblLocInfo"),
+                 QString("Back yard: DST not ticked, daylight time on this date"));
     }
 
     // The program's date text in each locale, edited by digits typed over it (Delete as X11
@@ -267,22 +353,25 @@ private slots:
         month->setFocus(Qt::MouseFocusReason), month->setText(QStringLiteral("13/45/2026"));
         ModalWatcher watcher;
         // Each way out shows the message, keeps the focus and does not act.
-        for (QWidget* target : QList<QWidget*>{mess, now, f.get<QPushButton>("cmdSet"), month}) {
+        auto* planets = f.get<QCheckBox>("chkPlanet");
+        for (QWidget* target :
+             QList<QWidget*>{mess, planets, now, f.get<QPushButton>("cmdSet"), month}) {
             target == month ? QTest::keyClick(month, Qt::Key_Tab)
                             : QTest::mouseClick(target, Qt::LeftButton);
             QTRY_VERIFY(!watcher.messages.isEmpty() && month->hasFocus());
         }
         // Pressed without a click (as a screen reader does), the print button checks first too.
         Press(f.get<QPushButton>("Command1"));
-        QTRY_VERIFY(watcher.messages.size() == 5 && f.window->focusWidget() == month);
+        QTRY_VERIFY(watcher.messages.size() == 6 && f.window->focusWidget() == month);
         QTest::qWait(50);
-        QVERIFY(watcher.messages == QStringList(5, "Invalid Date") &&
-                watcher.titles == QStringList(5, "Zenitor") && watcher.dialogs.isEmpty());
-        QVERIFY(mess->isChecked() && !now->isChecked() && f.state.sky.ObservingTime == before);
+        QVERIFY(watcher.messages == QStringList(6, "Invalid Date") &&
+                watcher.titles == QStringList(6, "Zenitor") && watcher.dialogs.isEmpty());
+        QVERIFY(mess->isChecked() && !planets->isChecked() && !now->isChecked() &&
+                f.state.sky.ObservingTime == before);
         QVERIFY(ShowActive(f.window.get()));
         month->setText(QStringLiteral("3/5/2026 8:15:00 PM")); // a date again: the click acts
         QTest::mouseClick(mess, Qt::LeftButton);
-        QVERIFY(!mess->isChecked() && mess->hasFocus() && watcher.messages.size() == 5);
+        QVERIFY(!mess->isChecked() && mess->hasFocus() && watcher.messages.size() == 6);
     }
 
     // Delete, Escape back to the last valid date, bad input past the keys refused, the wheel

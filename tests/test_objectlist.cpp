@@ -1,5 +1,6 @@
 // Choosing objects into the chooser, picking them into rows and the rows' texts.
 
+#include "objectlist/bodyrecords.h"
 #include "objectlist/objectrows.h"
 #include "objectlist/selection.h"
 #include "sky/coordinates.h"
@@ -28,13 +29,14 @@ AppState Runs() {
     return state;
 }
 
-// Boxes as the letters ticked, e.g. "MN"; the names chosen.
+// Boxes as the letters ticked, e.g. "MN" (P the Planets box); the names chosen.
 QStringList Select(AppState& state, const QString& boxes, double limit, bool showAll = false,
                    bool inView = false) {
     SelectionOptions o;
-    bool* ticks[] = {&o.messier, &o.herschel, &o.caldwell, &o.bestNgc, &o.sac, &o.ngc, &o.ic};
-    for (int i = 0; i < 7; ++i)
-        *ticks[i] = boxes.contains(QLatin1Char("MHCBSNI"[i]));
+    bool* ticks[] = {&o.messier, &o.herschel, &o.caldwell, &o.bestNgc,
+                     &o.sac,     &o.ngc,      &o.ic,       &o.planets};
+    for (int i = 0; i < 8; ++i)
+        *ticks[i] = boxes.contains(QLatin1Char("MHCBSNIP"[i]));
     o.magLimit = limit, o.showAll = showAll, o.inViewOnly = inView;
     const SelectionResult r = SelectObjects(state, o);
     QStringList names;
@@ -133,6 +135,41 @@ private slots:
         state.horizon.fill(0);
         clock->advanceSeconds(12 * 3600);
         QCOMPARE(Select(state, "M", 20, false, true).first(), QStringLiteral("pole"));
+    }
+
+    // The Moon and the planets behind the IC run: unticked, nothing differs from a store without
+    // them. On 2020-12-21 at 17:00 UT from Greenwich the Moon is near first quarter in the south;
+    // Mars, Jupiter, Saturn, Uranus (magnitude 5.7) and Neptune (7.9) are up, Mercury and Venus
+    // in the morning sky. Outside the years 1000-3000 every body says so, listed whatever the
+    // limit or the horizon; catalogue rows stay as ever.
+    void moonAndPlanets() {
+        // clang-format off
+        AppState state = Runs(), without = Runs();
+        AppendBodyRecords(state.store);
+        const auto listPos = [](const CatalogObject& a, const CatalogObject& b) { return a.ListPos == b.ListPos; };
+        for (const char* boxes : {"", "M", "MN", "SI", "HCB"})
+            QVERIFY(Select(state, boxes, 8) == Select(without, boxes, 8) &&
+                    std::equal(without.store.objects.begin(), without.store.objects.end(), state.store.objects.begin(), listPos));
+        SetObserverPosition(state.sky, DegToRad(51.48), 0);
+        SetObservingTime(state.sky, QDateTime({2020, 12, 21}, {17, 0}, Qt::UTC));
+        const QStringList up{"Moon", "Mars", "Jupiter", "Saturn", "Uranus"}; // 6 and brighter
+        QCOMPARE(Select(state, "P", 6, false, true), up + QStringList{"5 of 22 objects available."});
+        QCOMPARE(Select(state, "MP", 6).mid(1, 5), (QStringList{"M 45", "Moon", "Mercury", "Venus", "Mars"}));
+        QCOMPARE(Select(state, "P", 0, true, true).mid(5), (QStringList{"Neptune", "6 of 22 objects available."}));
+        SelectionOptions planets;
+        planets.planets = planets.showAll = true;
+        const QString lines = SelectObjects(state, planets).lines.join('|');
+        QVERIFY2(QRegularExpression("^Moon {16}MO  mag -1\\d\\.\\d  4\\d% lit, 3[0-3]\\.\\d' +\\|Mercury .*\\|"
+                                    "Jupiter {13}PL  mag -[12]\\.\\d  100% lit, 3[23]\" +\\|Saturn ").match(lines).hasMatch(), qPrintable(lines));
+        state.listSlots = {512, 2};
+        for (const auto& [year, placed] : {std::pair{999, false}, {3000, false}, {1000, true}, {2999, true}}) {
+            SetObservingTime(state.sky, QDateTime({year, 6, 30}, {23, 0}, Qt::UTC));
+            const int listed = int(Select(state, "P", 0, false, true).size());
+            const ObjectListRows rows = ShowObjectList(state);
+            QVERIFY(rows.text[1].startsWith("M 31         GX ") && rows.text[1].contains(u'\u00B0'));
+            QVERIFY((rows.text[0] == "Moon         MO outside 1000-3000" + QString(82, ' ') && listed == 9) != placed);
+        }
+        // clang-format on
     }
 };
 

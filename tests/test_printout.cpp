@@ -1,6 +1,7 @@
 // The chart of the picked objects over time, drawn on a recording surface, and the Print Over
 // Time window that asks for it.
 
+#include "objectlist/bodyrecords.h"
 #include "printout/printjob.h"
 #include "printout/printout.h"
 #include "printout/recordingsurface.h"
@@ -10,6 +11,7 @@
 #include "support/windows.h"
 
 #include <QPrinterInfo>
+#include <erfa.h>
 
 namespace {
 
@@ -156,6 +158,38 @@ private slots:
         QCOMPARE(rules, (QStringList{"0 0.5 2 0.5 10-", "0 0.9 2 0.9 1.", "0.95 0 0.95 1 3-", "0 1.3 2 1.3 1.", "0.95 0 0.95 1.4 3-",
                                      "0 0.5 3.16 0.5 10-", "0 0.9 3.16 0.9 1.", "2.11 0 2.11 1 3-", "0 1.3 3.16 1.3 1.", "2.11 0 2.11 1.4 3-"}));
         // clang-format on
+    }
+
+    // The Moon's column follows it step by step: over Hopkinsville, Kentucky, at greatest eclipse
+    // (2017-08-21 18:25:30 UT) it covers the Sun (altitude 64°, azimuth 198°); an hour before and
+    // after, it stands well off the Sun's centre. Before the year 1000 its cells say why they are
+    // empty.
+    void moonColumnOverTheEclipse() {
+        AppState state;
+        AppendBodyRecords(state.store), state.listSlots[0] = 1;
+        SetObserverPosition(state.sky, DegToRad(36 + 58.0 / 60), DegToRad(-87 - 40.3 / 60));
+        const QDateTime mid({2017, 8, 21}, {18, 25, 30}, Qt::UTC), old = mid.addYears(-1020);
+        const auto texts = Print(state, mid.addSecs(3600), 8, 10.5, mid.addSecs(-3600)).texts();
+        // clang-format off
+        const auto rad = [](const QString& a) { return DegToRad(a.section(u'\u00B0', 0, 0).toDouble() + a.section(u'\u00B0', 1).chopped(1).toDouble() / 60); };
+        QList<double> offSun; // arcmin, every 10 minutes
+        for (size_t i = 0; i + 1 < texts.size(); ++i) {
+            if (texts[i].x != 1.0 || !IsRowTop(texts[i].y)) continue;
+            SkyState sky = state.sky;
+            SetObservingTime(sky, mid.addSecs(600 * (offSun.size() - 6)));
+            const BodyPlace sun = PlaceSun(DaysFromJ2000At(sky, sky.ObservingTime), 0, 0);
+            SetTarget(sky, sun.rightAscension / 15, sun.declination);
+            const double alt = TargetAltitude(sky), az = TargetAzimuth(sky);
+            offSun << eraSeps(az, alt, rad(texts[i].text), rad(texts[i + 1].text)) / DegToRad(1.0 / 60);
+            QVERIFY(offSun.size() != 7 || (qAbs(RadToDeg(alt) - 64) < 1 && qAbs(RadToDeg(az) - 198) < 1));
+        }
+        // clang-format on
+        QVERIFY(offSun.size() == 13 && offSun[6] < 2 && offSun[0] > 15 && offSun[12] > 15);
+        const RecordingSurface before1000 = Print(state, old, 8, 10.5, old);
+        QStringList block;
+        for (const T& t : before1000.texts())
+            if (t.x == 1.0) block << t.text.trimmed();
+        QCOMPARE(block, (QStringList{"Moon", "outside 1000-3000", "Mag:", "outside", "1000-3000"}));
     }
 
     void dialogBoxes() {

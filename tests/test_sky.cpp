@@ -74,16 +74,14 @@ private slots:
         SetObservingTime(sky, QStringLiteral("3/10/2024 2:30:00 AM"), Us);
         SetSiteClock(sky, -5, false);
         const double ut = ComputeUniversalHours(sky);
-        // The system clock gives the computer's local calendar time, labelled as UTC.
+        // The system clock gives the present instant, whatever the computer's zone.
         qputenv("TZ", "Asia/Kolkata");
-        const QDateTime before = QDateTime::currentDateTime();
-        const QDateTime read = SystemClock().localNow();
-        const QDateTime after = QDateTime::currentDateTime();
+        const QDateTime before = QDateTime::currentDateTimeUtc();
+        const QDateTime read = SystemClock().utcNow();
+        const QDateTime after = QDateTime::currentDateTimeUtc();
         oldTz.isEmpty() ? qunsetenv("TZ") : qputenv("TZ", oldTz);
         QVERIFY(sky.ObservingTime == At(2024, 3, 10, 2, 30) && ut == 7.5);
-        QVERIFY(read.timeSpec() == Qt::UTC &&
-                read <= QDateTime(after.date(), after.time(), Qt::UTC) &&
-                QDateTime(before.date(), before.time(), Qt::UTC) <= read);
+        QVERIFY(read.timeSpec() == Qt::UTC && before <= read && read <= after);
         sky = SkyState{};
         QVERIFY(SetObservingTime(sky, QStringLiteral("3/14/2024 9:05:07 PM"), Us));
         // "Now" keeps the typed instant; "now" is neither keyword nor date.
@@ -91,11 +89,13 @@ private slots:
         sky.UseNow = false;
         QVERIFY(!SetObservingTime(sky, QStringLiteral("now"), Us) && !sky.UseNow);
         QCOMPARE(sky.ObservingTime, At(2024, 3, 14, 21, 5, 7));
-        // A clock value labelled local or UTC alike gives its calendar fields.
-        sky.clock = std::make_shared<FixedClock>(QDateTime({2024, 3, 14}, {23, 0}, Qt::LocalTime));
+        // Now is the clock's instant as the site's civil time: 23:00 UT is 00:00 the next day at
+        // zone +1, and the time values come back to 23:00 UT.
+        sky.clock = std::make_shared<FixedClock>(QDateTime({2024, 3, 14}, {23, 0}, Qt::UTC));
         SetObservingTime(sky, QStringLiteral("Now"));
         SetSiteClock(sky, 1, false);
-        QCOMPARE(ComputeUniversalHours(sky), 22.0); // the object list's tests advance the clock
+        QCOMPARE(LocalInstant(sky), At(2024, 3, 15, 0, 0));
+        QCOMPARE(ComputeUniversalHours(sky), 23.0); // the object list's tests advance the clock
     }
 
     void azimuthAndHorizon() {

@@ -125,9 +125,10 @@ private slots:
         QCOMPARE(loading->windowTitle() + '|' + loading->startButton()->text(),
                  QStringLiteral("Zenitor Version 0.0.1 Beta|Start Program"));
         const ObjectStore& s = state_.store;
+        // The Moon and the seven planets follow the IC run, counted in no catalogue.
         QCOMPARE((QList<int>{s.MessierEnd, s.ListedEnd, s.SacEnd, s.NgcEnd, s.IcEnd, s.ObjectCount,
-                             int(s.objects.size())}),
-                 (QList<int>{2, 4, 503, 506, 507, 9, 507}));
+                             s.PlanetEnd, int(s.objects.size())}),
+                 (QList<int>{2, 4, 503, 506, 507, 9, 515, 515}));
         QVERIFY(GetCurrentSiteIndex(state_) == 1 && state_.sky.UseNow);
         QCOMPARE(Shown(), QStringList{"LoadingWindow Loading"});
         QTest::mouseClick(loading->startButton(), Qt::LeftButton);

@@ -3,6 +3,7 @@
 #include "catalog/catalogreaders.h"
 #include "catalog/readingrules.h"
 #include "kit/nightvision.h"
+#include "objectlist/bodyrecords.h"
 #include "sites/locationsfile.h"
 #include "sky/skytime.h"
 #include "startwindows/loadingwindow.h"
@@ -74,6 +75,8 @@ LoadingWindow* RunStartup(AppState& state, QString* error, const StartupStepHook
         store.IcEnd = ReadIcCatalog(store, store.NgcEnd, dir.filePath(IcFileName()));
 
         TrimStore(store, store.IcEnd);
+        AppendBodyRecords(store);
+        // After the bodies: a row may hold the Moon or a planet.
         RestoreRememberedRows(state, &ignored);
     } catch (const CatalogError& e) {
         return fail(e.message());

@@ -41,6 +41,7 @@ constexpr std::int16_t kListedRunSlots = 500;
 //   MessierEnd+500 .. SacEnd-1        other SAC objects (S)
 //   SacEnd .. NgcEnd-1                NGC
 //   NgcEnd .. IcEnd-1                 IC
+//   IcEnd .. PlanetEnd-1              the Moon and the planets (letter P), when appended
 struct ObjectStore {
     std::vector<CatalogObject> objects;
     std::int16_t MessierEnd = 0;
@@ -48,6 +49,9 @@ struct ObjectStore {
     std::int16_t SacEnd = 0;
     std::int16_t NgcEnd = 0;
     std::int16_t IcEnd = 0;
+    // First slot after the Moon and the planets, which start-up appends behind the IC run; 0 while
+    // the store holds none. Their records are not counted in ObjectCount.
+    std::int16_t PlanetEnd = 0;
     // Number of objects stored by the readers (the gap not counted).
     std::int16_t ObjectCount = 0;
 };

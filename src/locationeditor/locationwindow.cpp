@@ -5,6 +5,7 @@
 #include "kit/twips.h"
 #include "locationeditor/savereport.h"
 #include "sites/locationsfile.h"
+#include "sky/daylightcheck.h"
 #include "state/sitesstorage.h"
 
 #include <QCheckBox>
@@ -186,6 +187,7 @@ LocationWindow::LocationWindow(AppState& state, QWidget* parent, bool newRecord)
     chooseRecord(newRecord);
     buildControls();
     fillControls();
+    showComputerDaylight();
     SizeAndCentreWindow(this, kWidthTwips, kHeightTwips);
     txtLocName->setFocus(Qt::OtherFocusReason);
 }
@@ -303,6 +305,11 @@ void LocationWindow::buildControls() {
     QLabel* zone = label("Label5", QStringLiteral("Hours from GMT (West is negative)"), 120, 2160,
                          1815, 495, Qt::AlignRight | Qt::AlignTop);
     zone->setWordWrap(true);
+    lblDSTHint = label("lblDSTHint", QString(), 2880, 2415, 1665, 225, rowStart);
+    QFont hintFont = lblDSTHint->font();
+    hintFont.setPointSizeF(7.5);
+    lblDSTHint->setFont(hintFont);
+    connect(txtTZ, &QLineEdit::textChanged, this, &LocationWindow::showComputerDaylight);
 
     QLabel* title = label("Label6", QStringLiteral("Advanced Horizons"), 1560, 5880, 1455, 735,
                           Qt::AlignCenter);
@@ -367,6 +374,19 @@ void LocationWindow::fillControls() {
     chkW->setChecked(AngleIsNegative(r.LonDeg, r.LonMin, r.LonSec));
     chkS->setChecked(AngleIsNegative(r.LatDeg, r.LatMin, r.LatSec));
     txtLocName->setText(r.Name);
+}
+
+void LocationWindow::showComputerDaylight() {
+    // Only for the computer's own region: a site on another standard offset keeps rules unknown
+    // here.
+    int zone = 0;
+    const std::optional<bool> daylight =
+        txtTZ->readValue(&zone) ? ComputerDaylightFor(state_.sky.computerZone, std::int16_t(zone),
+                                                      state_.sky.clock->utcNow())
+                                : std::nullopt;
+    lblDSTHint->setText(!daylight   ? QString()
+                        : *daylight ? QStringLiteral("today: daylight time")
+                                    : QStringLiteral("today: standard time"));
 }
 
 void LocationWindow::paintEvent(QPaintEvent* event) {

@@ -79,6 +79,8 @@ private:
     void leaveWithoutAction();
     void buildControls();
     void fillControls();
+    // What the computer's zone says of daylight time today, for the zone in txtTZ.
+    void showComputerDaylight();
     // Runs the leave check of the focused numeric field before the focus moves elsewhere; false
     // (after the field's message) when the move is refused.
     bool focusMayLeave();
@@ -109,6 +111,7 @@ private:
     QCheckBox* chkW = nullptr;
     SiteNumberField* txtTZ = nullptr;
     QCheckBox* chkDST = nullptr;
+    QLabel* lblDSTHint = nullptr;
     // N, NE, E, SE, S, SW, W, NW: the order of the record's horizon values.
     SiteNumberField* horizon_[8] = {};
     QPushButton* cmdSave = nullptr;

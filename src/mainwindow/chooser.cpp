@@ -39,6 +39,7 @@ void MainWindow::SelectObjects() {
     options.sac = chkSAC->isChecked();
     options.ngc = chkNGC->isChecked();
     options.ic = chkIC->isChecked();
+    options.planets = chkPlanet->isChecked();
     options.showAll = chkShowAll->isChecked();
     options.inViewOnly = chkInView->isChecked();
     // A text that is no number (only "" or "." can be typed) counts as 0, as it would once the
@@ -53,6 +54,9 @@ void MainWindow::SelectObjects() {
 }
 
 void MainWindow::ShowObjectList() {
+    // Every change of site, instant or mode ends here, and so does the status line's check of
+    // the site's daylight tick.
+    showSiteStatus();
     const ObjectListRows rows = ::ShowObjectList(state_);
     for (int j = 0; j < ObjectListRowCount; ++j)
         if (rows.written[std::size_t(j)]) rows_[std::size_t(j)]->setText(rows.text[std::size_t(j)]);

@@ -286,8 +286,8 @@ void MainWindow::buildControls() {
                    3840, 1335, 375, false);
     chkIC = check("chkIC", QStringLiteral("IC"), QStringLiteral("IC catalog selector"), 120, 4320,
                   1335, 375, false);
-    chkPlanet = check("chkPlanet", QStringLiteral("Planets"), QStringLiteral("Not Implemented."),
-                      120, 4800, 1335, 375, false);
+    chkPlanet = check("chkPlanet", QStringLiteral("Planets"),
+                      QStringLiteral("Moon and planets selector"), 120, 4800, 1335, 375, false);
 
     FitCheckBoxGroup({chkMess, chkHer, chkCal, chkBNGC, chkSAC, chkNGC, chkIC, chkPlanet});
 
@@ -333,10 +333,9 @@ void MainWindow::buildControls() {
 }
 
 void MainWindow::connectHandlers() {
-    for (QCheckBox* box :
-         {chkMess, chkHer, chkCal, chkBNGC, chkSAC, chkNGC, chkIC, chkShowAll, chkInView})
+    for (QCheckBox* box : {chkMess, chkHer, chkCal, chkBNGC, chkSAC, chkNGC, chkIC, chkPlanet,
+                           chkShowAll, chkInView})
         connect(box, &QCheckBox::clicked, this, &MainWindow::catalogueBoxClicked);
-    // chkPlanet has no handler.
     connect(chkNow, &QCheckBox::clicked, this, &MainWindow::chkNowClicked);
     connect(cmdSet, &QPushButton::clicked, this, &MainWindow::cmdSetClicked);
     connect(cmbLoc, &QComboBox::activated, this, &MainWindow::cmbLocClicked);
@@ -358,13 +357,30 @@ void MainWindow::connectHandlers() {
 }
 
 void MainWindow::showStatus(QLabel* label, const QString& text) {
+    label->setWordWrap(false);
     label->setText(text);
-    // The three labels of the status line shrink together.
+    // The three labels of the status line shrink together; a warning over two lines keeps its own
+    // size (see showStatusWarning).
     std::vector<CaptionFit> line;
     for (QLabel* l : {LblNow, lblLocInfo, lblDSOstats})
-        if (l && l != label) line.push_back({l, l->text(), 4});
+        if (l && l != label && !l->wordWrap()) line.push_back({l, l->text(), 4});
     line.push_back({label, text, 4});
     FitCaptionGroup(line, 12, 8);
+}
+
+void MainWindow::showStatusWarning(QLabel* label, const QString& text) {
+    // Too long for one line of the status line's place: two lines, at the largest size that
+    // lets them fit.
+    label->setWordWrap(true);
+    label->setText(text);
+    QFont font = label->font();
+    for (double points = 10; points >= 6; points -= 0.5) {
+        font.setPointSizeF(points);
+        const QRect need = QFontMetrics(font).boundingRect(
+            QRect(0, 0, label->width() - 4, 10000), Qt::TextWordWrap | Qt::AlignCenter, text);
+        if (need.height() <= label->height()) break;
+    }
+    label->setFont(font);
 }
 
 // --- activation --------------------------------------------------------------------------------

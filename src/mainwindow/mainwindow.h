@@ -145,11 +145,18 @@ private:
 
     // Status line texts shrink their font where they would not fit.
     void showStatus(QLabel* label, const QString& text);
+    void showStatusWarning(QLabel* label, const QString& text);
     QString clockLabelText() const;
+    void showTypedInstantAfterPrint(bool wasNow, const QDateTime& before);
+    // The applied site's name on the status line, with a warning when the computer's zone rules
+    // contradict its daylight tick at the observing instant.
+    void showSiteStatus();
     QString observingTimeText() const;
 
     AppState& state_;
     std::int16_t selectionAge_ = 0;
+    // The site handed to the sky computations; -1 when none is.
+    std::int16_t appliedSite_ = -1;
     bool guideMode_ = false;
     bool activationDue_ = true;
     bool firstShowDone_ = false;

@@ -6,12 +6,14 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QTimer>
 
-// The observing time: Now or a typed instant, the clock label and the two timers.
+// The observing time: Now or a typed instant, the clock label and the two timers. Now is the
+// present instant shown as the applied site's civil time, whatever zone the computer runs on.
 
 QString MainWindow::clockLabelText() const {
-    return CivilDateTimeText(state_.sky.clock->localNow()) + QStringLiteral(" (Now)");
+    return CivilDateTimeText(SiteCivilNow(state_.sky)) + QStringLiteral(" (Now)");
 }
 
 QString MainWindow::observingTimeText() const {
@@ -28,7 +30,7 @@ void MainWindow::chkNowClicked() {
         if (!guideMode_) Timer1->start();
         txtMonth->setEnabled(false);
     } else {
-        const QDateTime now = state_.sky.clock->localNow();
+        const QDateTime now = SiteCivilNow(state_.sky);
         if (txtMonth->text().isEmpty()) txtMonth->setText(CivilDateTimeText(now));
         // The instant freezes at the click; a text already in the box counts only after Set.
         SetObservingTime(state_.sky, now);
@@ -67,4 +69,19 @@ void MainWindow::Timer1Tick() {
 void MainWindow::Timer2Tick() {
     ++selectionAge_;
     if (selectionAge_ > 4) SelectObjects();
+}
+
+void MainWindow::showTypedInstantAfterPrint(bool wasNow, const QDateTime& before) {
+    // A print job sets the observing time at each step and leaves it at the last one. The time
+    // box, the label and the rows then all show that step.
+    if (state_.sky.UseNow || (!wasNow && state_.sky.ObservingTime == before)) return;
+    {
+        const QSignalBlocker block(chkNow);
+        chkNow->setChecked(false);
+    }
+    Timer1->stop();
+    txtMonth->setEnabled(true);
+    txtMonth->setText(observingTimeText());
+    showStatus(LblNow, observingTimeText());
+    ShowObjectList();
 }

@@ -3,6 +3,7 @@
 #include "locationeditor/openlocationeditor.h"
 #include "sky/angles.h"
 #include "sky/coordinates.h"
+#include "sky/daylightcheck.h"
 #include "sky/horizon.h"
 #include "sky/skytime.h"
 
@@ -26,6 +27,19 @@ void MainWindow::ApplySiteRecord(std::int16_t index) {
     SetObserverPosition(state_.sky, latitude, longitude);
     SetSiteClock(state_.sky, site.TimeZone, site.DST != 0);
     BuildHorizonProfile(state_.horizon, site.Horizon);
+    appliedSite_ = index;
+}
+
+void MainWindow::showSiteStatus() {
+    if (appliedSite_ < 0 || std::size_t(appliedSite_) >= state_.sites.size()) return;
+    const SkyState& sky = state_.sky;
+    const QDateTime instant = SiteCivilToUtc(sky, LocalInstant(sky));
+    const DaylightTick tick =
+        CheckDaylightTick(sky.computerZone, sky.SiteTimeZone, sky.SiteDaylight, instant);
+    const QString text = SiteStatusText(state_.sites[std::size_t(appliedSite_)].Name, tick);
+    const bool warns =
+        tick == DaylightTick::TickedInStandardTime || tick == DaylightTick::UntickedInDaylightTime;
+    warns ? showStatusWarning(lblLocInfo, text) : showStatus(lblLocInfo, text);
 }
 
 void MainWindow::ApplySite(std::int16_t index) {
@@ -54,6 +68,7 @@ void MainWindow::ApplySite(std::int16_t index) {
         }
     }
     if (!found) {
+        appliedSite_ = -1;
         const QSignalBlocker block(cmbLoc);
         cmbLoc->setCurrentIndex(-1);
         cmbLoc->setEditText(kNoPrimaryLocation);

@@ -1,5 +1,6 @@
 #include "objectlist/objectrows.h"
 
+#include "objectlist/bodyrecords.h"
 #include "objectlist/fixedcopy.h"
 #include "sky/coordinates.h"
 #include "sky/textformats.h"
@@ -59,12 +60,25 @@ QString ObjectRowText(const CatalogObject& object, double altitude, double azimu
     return row;
 }
 
+QString UnplacedBodyRowText(const CatalogObject& object) {
+    // Name and type as for any record with a type code; the note stands over both angle columns
+    // (11 + 1 + 11 characters) and the magnitude column stays blank.
+    return object.Designation.DisplayText().left(13) + object.TypeCode.DisplayText() + u' ' +
+           OutsideRangeText().leftJustified(23) + QString(1 + 4 + 1 + 70, u' ');
+}
+
 ObjectListRows ShowObjectList(AppState& state) {
     ObjectListRows rows;
     for (int j = 0; j < ObjectListRowCount; ++j) {
         int index = 0;
         if (!SlotRecord(state, state.listSlots[size_t(j)], &index)) continue;
+        PlaceBodyRecord(state, index); // the Moon and the planets move; catalogue objects do not
         const CatalogObject& object = state.store.objects[size_t(index)];
+        if (IsUnplacedBody(object)) {
+            rows.text[size_t(j)] = UnplacedBodyRowText(object);
+            rows.written[size_t(j)] = true;
+            continue;
+        }
         // Each row is placed at the current observing instant; in Now mode the rows of one call
         // may lie a fraction of a second apart.
         SetTarget(state.sky, object.RA, object.Dec);

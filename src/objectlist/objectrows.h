@@ -24,12 +24,16 @@ struct ObjectListRows {
 };
 
 // Places every object in rows 0..21 at the current observing instant, in row order, and builds
-// its row: name and type (15 characters), altitude, azimuth, magnitude, comment. The shared sky
-// state is left holding the last row computed. Free rows are skipped.
+// its row: name and type (15 characters), altitude, azimuth, magnitude, comment. The Moon and the
+// planets are placed afresh for the row first. The shared sky state is left holding the last row
+// computed. Free rows are skipped.
 ObjectListRows ShowObjectList(AppState& state);
 
 // The row text of one store record at the altitude and azimuth given (radians).
 QString ObjectRowText(const CatalogObject& object, double altitude, double azimuth);
+// The row of a body the theory cannot place: OutsideRangeText() where altitude and azimuth
+// stand, no magnitude, no comment; as long as a row with a 4-character magnitude.
+QString UnplacedBodyRowText(const CatalogObject& object);
 
 // What a pick in the chooser did.
 enum class PickOutcome {

@@ -1,5 +1,6 @@
 #include "objectlist/selection.h"
 
+#include "objectlist/bodyrecords.h"
 #include "objectlist/fixedcopy.h"
 #include "sky/coordinates.h"
 #include "sky/horizon.h"
@@ -15,19 +16,20 @@ QString ChooserLine(const CatalogObject& object) {
     QString line(ChooserLineWidth, Qt::Uninitialized);
     QChar* out = line.data();
     out = objectlist_detail::CopyField(out, object.Designation);
-    objectlist_detail::CopyField(out, object.Comment);
+    if (object.Catalog.At(0) == u'P')
+        objectlist_detail::CopyText(out, BodyChooserText(object));
+    else
+        objectlist_detail::CopyField(out, object.Comment);
     return line;
 }
 
 // In Now mode, holds the sky's clock at one reading for the length of a pass and puts the real
-// clock back afterwards. Reading the computer clock costs several microseconds (the system looks
-// up its time-zone rules on every reading), which over thousands of objects would make the pass
-// far slower than the chooser may take; the sky turns less than a second of arc during a pass, so
-// one reading places every object exactly as well as the 0.1' the texts show.
+// clock back afterwards, so that every object of the pass is placed for the same instant (the sky
+// turns less than a second of arc during a pass) and the clock is not read thousands of times.
 class ClockPinnedForPass {
 public:
     explicit ClockPinnedForPass(SkyState& sky) : sky_(sky), saved_(sky.clock) {
-        if (sky_.UseNow && saved_) sky_.clock = std::make_shared<FixedClock>(saved_->localNow());
+        if (sky_.UseNow && saved_) sky_.clock = std::make_shared<FixedClock>(saved_->utcNow());
     }
     ~ClockPinnedForPass() { sky_.clock = saved_; }
     ClockPinnedForPass(const ClockPinnedForPass&) = delete;
@@ -70,15 +72,22 @@ SelectionResult SelectObjects(AppState& state, const SelectionOptions& options) 
             wanted[box.letter] = true;
         }
     }
+    // The bodies lie behind the IC run, so ticking them walks the whole store.
+    const bool bodies = options.planets && store.PlanetEnd > 0;
+    if (bodies) {
+        last = store.PlanetEnd - 1;
+        wanted[u'P'] = true;
+    }
     // Run ends always lie inside the loaded store; never walk beyond it even if they did not.
     last = std::min<int>(last, int(store.objects.size()) - 1);
 
     SelectionResult result;
-    result.available = store.ObjectCount;
+    result.available = std::int16_t(store.ObjectCount + (bodies ? BodyCount : 0));
     result.lastSlotExamined = last;
     if (last >= 0) result.lines.reserve(last + 1);
 
     const ClockPinnedForPass pinned(state.sky);
+    if (bodies) PlaceBodyRecords(state); // at the pass's one reading of the clock
     std::int16_t count = 0;
     for (int i = 0; i <= last; ++i) {
         CatalogObject& object = store.objects[size_t(i)];
@@ -87,12 +96,16 @@ SelectionResult SelectObjects(AppState& state, const SelectionOptions& options) 
         // An untouched letter is NUL and matches no box.
         const char16_t letter = object.Catalog.At(0).unicode();
         bool chosen = letter < 128 && wanted[letter];
+        // A body without a place has neither a magnitude nor an altitude to test; its line says
+        // why.
+        const bool unplaced = chosen && letter == u'P' && IsUnplacedBody(object);
         // An object exactly at the limit stays in.
-        if (chosen && !options.showAll && options.magLimit < object.Mag) chosen = false;
+        if (chosen && !unplaced && !options.showAll && options.magLimit < object.Mag)
+            chosen = false;
         if (!chosen) continue;
 
         SetTarget(state.sky, object.RA, object.Dec);
-        if (options.inViewOnly) {
+        if (options.inViewOnly && !unplaced) {
             // Placed at the current observing instant (in Now mode the reading of this pass).
             const double altitude = TargetAltitude(state.sky);
             const double azimuth = TargetAzimuth(state.sky);
@@ -105,6 +118,6 @@ SelectionResult SelectObjects(AppState& state, const SelectionOptions& options) 
     }
 
     result.chosen = count;
-    result.statsText = SelectionStatsText(count, store.ObjectCount);
+    result.statsText = SelectionStatsText(count, result.available);
     return result;
 }

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <cstdint>
 
-// What the selection pass reads from the main window: the seven catalogue boxes, the two options
+// What the selection pass reads from the main window: the eight catalogue boxes, the two options
 // and the limiting magnitude. The window turns the text of its magnitude field into magLimit
 // (a text that is not a number counts as 0, like an empty field).
 struct SelectionOptions {
@@ -17,6 +17,7 @@ struct SelectionOptions {
     bool sac = false;      // letter S
     bool ngc = false;      // letter N
     bool ic = false;       // letter I
+    bool planets = false;  // letter P: the Moon and the planets
     bool showAll = false;  // ignore the magnitude limit
     bool inViewOnly = false;
     double magLimit = 8.0;
@@ -27,7 +28,7 @@ struct SelectionOptions {
 struct SelectionResult {
     QStringList lines;
     std::int16_t chosen = 0;
-    std::int16_t available = 0; // the store's ObjectCount
+    std::int16_t available = 0; // ObjectCount, and the eight bodies when they are ticked
     QString statsText;          // "<chosen> of <available> objects available."
     int lastSlotExamined = -1;  // highest store index whose ListPos was rewritten, -1 for none
 };
@@ -38,6 +39,10 @@ struct SelectionResult {
 // observing instant (the shared sky state is left holding the last object placed) and kept only
 // when it stands above the site's horizon profile. Slots beyond the examined range keep their
 // ListPos. The window owns the busy cursor and its own SelectionAge counter.
+//
+// With planets ticked, the Moon and the planets are placed first, once, at the pass's instant,
+// and then meet the same magnitude and horizon tests; a body the theory cannot place at that
+// instant is listed with OutsideRangeText() whatever the limit or the horizon.
 SelectionResult SelectObjects(AppState& state, const SelectionOptions& options);
 
 // The count line shown under the list, e.g. "12 of 950 objects available.".

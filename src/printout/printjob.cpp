@@ -1,5 +1,6 @@
 #include "printout/printjob.h"
 
+#include "objectlist/bodyrecords.h"
 #include "sky/coordinates.h"
 #include "sky/skytime.h"
 #include "sky/textformats.h"
@@ -69,6 +70,11 @@ void PrintJob::Run() {
                 if (n > 0) surface_.newPage();
                 PrintTimeColumn(t, stop_);
             }
+            // The Moon and the planets head their block with their place at its first step.
+            if (BodyInSlot(state_.store, o) >= 0) {
+                SetObservingTime(state_.sky, t);
+                PlaceBodyRecord(state_, o);
+            }
             PrintObjectHeader(o, p);
             t2 = t;
             int row = 0;
@@ -112,26 +118,37 @@ void PrintJob::PrintObjectHeader(int storeIndex, int blockColumn) {
     surface_.printLine(object.Comment.DisplayText().left(25));
     surface_.setCurrentX(x);
     surface_.setFont(kCourier, 10);
-    surface_.printLine(QStringLiteral("Mag:") + OneDecimalText(object.Mag));
+    // A body the theory cannot place has no magnitude; its comment says why.
+    surface_.printLine(QStringLiteral("Mag:") +
+                       (IsUnplacedBody(object) ? QString() : OneDecimalText(object.Mag)));
     // The heavy rule under the heads, from the page's left edge to this block's right end.
     surface_.drawLine(0, HeadRuleY, RuleRight + BlockWidth * blockColumn, HeadRuleY, 10,
                       LineStyle::Dashed);
 }
 
 void PrintJob::PrintCell(int storeIndex, const QDateTime& t, int blockColumn, int row) {
-    const CatalogObject& object = state_.store.objects.at(storeIndex);
     SkyState& sky = state_.sky;
     SetObservingTime(sky, t);
-    SetTarget(sky, object.RA, object.Dec);
-    const double alt = TargetAltitude(sky);
-    const double az = TargetAzimuth(sky);
+    PlaceBodyRecord(state_, storeIndex); // the Moon and the planets are placed at every step
+    const CatalogObject& object = state_.store.objects.at(storeIndex);
+    QString azimuthText, altitudeText;
+    if (IsUnplacedBody(object)) {
+        // "outside" over "1000-3000": the cell's two lines say why there is no place.
+        const QString note = OutsideRangeText();
+        const int blank = int(note.indexOf(u' '));
+        azimuthText = note.left(blank), altitudeText = note.mid(blank + 1);
+    } else {
+        SetTarget(sky, object.RA, object.Dec);
+        altitudeText = AngleText(TargetAltitude(sky));
+        azimuthText = AngleText(TargetAzimuth(sky));
+    }
 
     const double x = BlockX(blockColumn);
     surface_.setCurrentX(x);
     surface_.setCurrentY(FirstRowTop + RowHeight * row);
-    surface_.printLine(AngleText(az));
+    surface_.printLine(azimuthText);
     surface_.setCurrentX(x);
-    surface_.printLine(AngleText(alt));
+    surface_.printLine(altitudeText);
     // The dotted rule under the row, and the block's left rule down to the bottom of this row.
     const double ruleY = RowRuleY + RowHeight * row;
     surface_.drawLine(0, ruleY, RuleRight + BlockWidth * blockColumn, ruleY, 1, LineStyle::Dotted);

@@ -5,6 +5,7 @@
 #include "kit/wheelguard.h"
 #include "printout/printjob.h"
 #include "sky/civiltime.h"
+#include "sky/skytime.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -131,7 +132,8 @@ Printout::Printout(AppState& state, QWidget* parent)
     setTabOrder(cmdPrint, cmdCancel);
 
     // The window is made fresh for each opening, so this is its activation.
-    const QDateTime now = state_.sky.clock->localNow();
+    // It starts at the instant in use: the present at the site in Now mode, else the typed one.
+    const QDateTime now = LocalInstant(state_.sky);
     txtStart->setText(CivilDateTimeText(now, locale_));
     txtStop->setText(CivilDateTimeText(now.addSecs(3 * 3600), locale_));
     txtInc->setText(QStringLiteral("10"));
@@ -177,7 +179,7 @@ Printout::Printout(AppState& state, QWidget* parent)
 }
 
 QString Printout::SuggestedPdfPath() const {
-    const QDateTime start = ReadTime(txtStart).value_or(state_.sky.clock->localNow());
+    const QDateTime start = ReadTime(txtStart).value_or(LocalInstant(state_.sky));
     const QString name = QStringLiteral("zenitor-objects-%1.pdf")
                              .arg(start.toString(QStringLiteral("yyyy-MM-dd-HHmm")));
     // In the folder of the last PDF while it is there; else beside the program when its folder

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
+#include <QTimeZone>
 #include <cstdint>
 #include <memory>
 
@@ -37,4 +38,7 @@ struct SkyState {
 
     // Where "Now" readings come from; tests put a FixedClock here.
     std::shared_ptr<Clock> clock = std::make_shared<SystemClock>();
+    // The computer's own time-zone rules. Consulted only to tell whether a site's daylight tick
+    // is stale (see CheckDaylightTick); tests set a zone of their own.
+    QTimeZone computerZone = QTimeZone::systemTimeZone();
 };

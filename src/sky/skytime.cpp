@@ -53,11 +53,15 @@ void SetSiteClock(SkyState& sky, std::int16_t zone, bool daylight) {
 }
 
 QDateTime LocalInstant(const SkyState& sky) {
-    if (!sky.UseNow) return sky.ObservingTime;
-    const QDateTime now = sky.clock->localNow();
-    // The clock may hand back any time zone setting; only its calendar fields count.
-    if (now.timeSpec() == Qt::UTC) return now;
-    return QDateTime(now.date(), now.time(), Qt::UTC);
+    return sky.UseNow ? SiteCivilNow(sky) : sky.ObservingTime;
+}
+
+QDateTime SiteCivilNow(const SkyState& sky) {
+    return sky.clock->utcNow().toUTC().addMSecs(ZoneOffsetMs(sky));
+}
+
+QDateTime SiteCivilToUtc(const SkyState& sky, const QDateTime& localCivil) {
+    return CalendarValue(localCivil).addMSecs(-ZoneOffsetMs(sky));
 }
 
 double DaysFromJ2000At(const SkyState& sky, const QDateTime& local) {

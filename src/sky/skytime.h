@@ -22,6 +22,12 @@ void SetSiteClock(SkyState& sky, std::int16_t zone, bool daylight);
 // ObservingTime. Always a Qt::UTC calendar value.
 QDateTime LocalInstant(const SkyState& sky);
 
+// The present instant as the site's civil date and time: the clock's UTC instant plus the
+// site's zone and, when ticked, the daylight hour. A Qt::UTC calendar value like ObservingTime.
+QDateTime SiteCivilNow(const SkyState& sky);
+// A site's civil calendar value as the instant it stands for (Qt::UTC), by the site's clock.
+QDateTime SiteCivilToUtc(const SkyState& sky, const QDateTime& localCivil);
+
 // Days, with fraction, from 2000-01-01 12:00:00 UT to the observing instant.
 double ComputeDaysFromJ2000(const SkyState& sky);
 // UT time of day in hours, 0..24 inclusive.

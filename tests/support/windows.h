@@ -5,6 +5,7 @@
 
 #include "locationeditor/locationwindow.h"
 #include "mainwindow/mainwindow.h"
+#include "objectlist/bodyrecords.h"
 #include "sky/civiltime.h"
 #include "sky/coordinates.h"
 #include "support/objects.h"
@@ -92,17 +93,18 @@ inline bool ShowActive(QWidget* window) {
     return false;
 }
 
-// The main window on FillStore's objects, the sites Sydney and "Back yard" (primary, latitude
-// 45, zone -5) unless `sites` is false, in Now mode on a fixed clock at 3/1/2026 22:00.
+// The main window on FillStore's objects and the Moon and the planets behind them, the sites Sydney
+// and "Back yard" (primary, latitude 45, zone -5) unless `sites` is false, in Now mode on a fixed
+// clock at 3/1/2026 22:00 at that site (03:00 UT the next day), the computer on UTC.
 struct WindowFixture {
     AppState state;
     std::shared_ptr<FixedClock> clock =
-        std::make_shared<FixedClock>(QDateTime({2026, 3, 1}, {22, 0}, Qt::UTC));
+        std::make_shared<FixedClock>(QDateTime({2026, 3, 2}, {3, 0}, Qt::UTC));
     std::unique_ptr<MainWindow> window;
     bool active = false;
 
     explicit WindowFixture(bool show = true, bool sites = true) {
-        FillStore(state.store);
+        FillStore(state.store), AppendBodyRecords(state.store);
         if (sites) {
             state.sites.resize(2);
             SiteLocation &sydney = state.sites[0], &yard = state.sites[1];
@@ -112,6 +114,7 @@ struct WindowFixture {
             SetCurrentSiteIndex(state, 1);
         }
         state.sky.clock = clock, state.sky.UseNow = true;
+        state.sky.computerZone = QTimeZone::utc();
         window = std::make_unique<MainWindow>(state);
         active = show && ShowActive(window.get());
     }
