@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "kit/nightvision.h"
 #include "state/appstate.h"
+#include "state/remembering.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -47,14 +48,14 @@ int main(int argc, char** argv) {
         Print(stderr, commandLine.error);
         return commandLine.exitCode;
     }
-    // --reset (commandLine.options->reset) asks for a first start; nothing is remembered between
-    // runs yet, so every start is one.
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.zenitor"));
     InstallNightVision();
     AppState state;
     UseProgramDataFolders(state);
+    // --reset: a first start, and the remembered choices forgotten for the next one too.
+    if (commandLine.options->reset) ForgetRememberedChoices(state);
 
     QString error;
     if (!RunStartup(state, &error)) {
