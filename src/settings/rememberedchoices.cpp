@@ -1,10 +1,14 @@
 #include "settings/rememberedchoices.h"
 
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 // The file, as QSettings writes it (every key optional):
@@ -185,6 +189,39 @@ void ReadWindows(QSettings& settings, Reader& read, RememberedChoices& c) {
     settings.endGroup();
 }
 
+// QSettings reads an INI file as a whole: an unmatched quote takes in every line after it, a
+// line ending in a backslash the next one, and a broken section header moves the keys under it.
+// So that damage costs only its own lines, the lines this program could not have written are
+// left out (and named in *ignored) before QSettings reads the rest.
+QByteArray SoundLines(const QByteArray& text, QStringList* ignored) {
+    static const QRegularExpression section(QStringLiteral(R"(^\[[A-Za-z0-9_.%-]+\]$)"));
+    static const QRegularExpression entry(QStringLiteral(R"(^[A-Za-z0-9_.%\\-]+\s*=)"));
+    QByteArray sound;
+    const QList<QByteArray> lines = text.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        const QByteArray& bytes = lines[i];
+        const QString line = QString::fromUtf8(bytes).trimmed();
+        bool ok = line.toUtf8() == bytes.trimmed(); // no bytes that are not UTF-8
+        for (const QChar c : line)
+            ok = ok && c.category() != QChar::Other_Control;
+        if (ok && line.startsWith(QLatin1Char('['))) {
+            ok = section.match(line).hasMatch();
+        } else if (ok && !line.isEmpty() && !line.startsWith(QLatin1Char(';'))) { // ; comment
+            int quotes = 0, backslashes = 0;
+            for (int k = 0; k < line.size(); ++k) {
+                if (line[k] == QLatin1Char('"') && backslashes % 2 == 0) ++quotes;
+                backslashes = line[k] == QLatin1Char('\\') ? backslashes + 1 : 0;
+            }
+            ok = entry.match(line).hasMatch() && quotes % 2 == 0 && backslashes % 2 == 0;
+        }
+        if (ok)
+            sound += bytes + '\n';
+        else if (ignored)
+            *ignored << QStringLiteral("line %1").arg(i + 1);
+    }
+    return sound;
+}
+
 } // namespace
 
 bool operator==(const RememberedChoices& a, const RememberedChoices& b) {
@@ -226,7 +263,13 @@ RememberedChoices ReadRememberedChoices(QSettings& settings, const ObjectStore* 
 
 RememberedChoices ReadRememberedChoices(const QString& path, const ObjectStore* store,
                                         QStringList* ignored) {
-    QSettings settings(path, QSettings::IniFormat);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    // QSettings reads the sound lines from a copy of their own.
+    QTemporaryFile sound;
+    if (!sound.open() || sound.write(SoundLines(file.readAll(), ignored)) < 0 || !sound.flush())
+        return {};
+    QSettings settings(sound.fileName(), QSettings::IniFormat);
     return ReadRememberedChoices(settings, store, ignored);
 }
 
@@ -259,8 +302,11 @@ void DropMissingRows(RememberedChoices& choices, const ObjectStore& store, QStri
 }
 
 bool WriteRememberedChoices(const QString& path, const RememberedChoices& c, QString* error) {
-    QSettings settings(path, QSettings::IniFormat);
-    // Everything is written afresh: keys of an older or hand-edited file do not stay behind.
+    // Written to a file of its own that then replaces the old one in one step: QSettings would
+    // first read the old file, and a damaged one makes it report a failure.
+    const QString fresh = path + QStringLiteral(".new");
+    QFile::remove(fresh); // left behind by a write that was cut short
+    QSettings settings(fresh, QSettings::IniFormat);
     settings.clear();
     for (const auto& box : kBoxes)
         settings.setValue(QLatin1String(box.key), c.*box.box);
@@ -283,7 +329,10 @@ bool WriteRememberedChoices(const QString& path, const RememberedChoices& c, QSt
     for (const auto& [name, place] : c.windowPlaces)
         settings.setValue(QStringLiteral("windows/") + name, place);
     settings.sync();
-    if (settings.status() == QSettings::NoError) return true;
+    if (settings.status() == QSettings::NoError &&
+        std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()) == 0)
+        return true;
+    QFile::remove(fresh);
     if (error)
         *error =
             QStringLiteral("The file %1 cannot be written.").arg(QDir::toNativeSeparators(path));
