@@ -82,6 +82,9 @@ QString RememberedChoicesPath();
 // their form only; DropMissingRows checks them later.
 RememberedChoices ReadRememberedChoices(QSettings& settings, const ObjectStore* store,
                                         QStringList* ignored);
+// The same from the file at `path`, whose lines are checked first: a damaged line (one this
+// program could not have written) is left out and named as "line 3", so that it cannot take the
+// lines after it with it.
 RememberedChoices ReadRememberedChoices(const QString& path, const ObjectStore* store,
                                         QStringList* ignored);
 
@@ -91,8 +94,8 @@ int FindRememberedRow(const RememberedRow& row, const ObjectStore& store);
 // Drops the rows whose object `store` does not hold, naming each in *ignored.
 void DropMissingRows(RememberedChoices& choices, const ObjectStore& store, QStringList* ignored);
 
-// Replaces the file with the choices (making its folder when missing). QSettings writes a new
-// file beside the old one, syncs it to the disk and renames it over the old one, so the file on
-// disk is always a whole old or a whole new one. False, with the reason
-// in *error, when the file or its folder cannot be written.
+// Replaces the file with the choices (making its folder when missing). QSettings writes them to
+// "<path>.new" (itself through a file of its own, synced to the disk and renamed), which is then
+// renamed over the old file, so the file on disk is always a whole old or a whole new one. False,
+// with the reason in *error, when the file or its folder cannot be written.
 bool WriteRememberedChoices(const QString& path, const RememberedChoices& choices, QString* error);
