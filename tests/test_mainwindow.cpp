@@ -359,7 +359,17 @@ private slots:
             QTest::keyClick(chooser, Qt::Key_Escape);
             QVERIFY(field->text().isEmpty() && !search->popup()->isVisible());
         }
-        QTest::keyClicks(chooser, "m\b\r"); // typed, taken back, Enter
+        QListView* list = search->popup(); // nothing matches: a greyed line, and nothing picks
+        QTest::keyClicks(chooser, "zzzz");
+        const QModelIndex none = list->model()->index(0, 0);
+        QCOMPARE(none.data().toString() + (none.flags() ? "" : " greyed"),
+                 QStringLiteral("No object matches \"zzzz\" greyed"));
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_Return})
+            QTest::keyClick(chooser, key);
+        QTRY_VERIFY(list->visualRect(none).isValid()); // the list lays out from the event loop
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(none).center());
+        QVERIFY(list->isVisible() && f.state.listSlots[0] == 0 && field->text() == "zzzz");
+        QTest::keyClicks(chooser, "\b\b\b\b\r"); // taken back, Enter
         QVERIFY(!search->popup()->isVisible() && f.state.listSlots[0] == 0);
         QVERIFY(chooser->currentIndex() == current && listPositions() == positions);
         f.state.listSlots[0] = 2;            // row 0 taken
@@ -379,8 +389,6 @@ private slots:
         QVERIFY(fromStart());
         field->clear();
         QTest::keyClicks(chooser, "of m");
-        QListView* list = search->popup();
-        // The list lays its lines out in batches from the event loop.
         QTRY_VERIFY(list->visualRect(list->model()->index(0, 0)).isValid());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(list->model()->index(0, 0)).center());
