@@ -1,7 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
 #include "kit/inputrules.h"
-#include "kit/lastvalidtext.h"
 #include "kit/programmessage.h"
 #include "sky/civiltime.h"
 
@@ -18,9 +17,10 @@
 // Key filters of the two text boxes and the checks made when the focus leaves them.
 
 bool MainWindow::filterKey(QLineEdit* box, QKeyEvent* event) {
-    // Escape puts back the last valid date text: the way out of a text that lost a separator.
+    // Escape puts back the instant in use, as the status line shows it: the way out of a text
+    // that lost a separator, which cannot be typed again.
     if (event->key() == Qt::Key_Escape && box == txtMonth) {
-        monthTextKeeper_->restore();
+        box->setText(observingTimeText());
         return true;
     }
     const TypedKey key = ClassifyKey(*event);

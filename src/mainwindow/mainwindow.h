@@ -8,7 +8,6 @@
 #include <array>
 #include <cstdint>
 
-class LastValidText;
 class ChooserSearch;
 class QCheckBox;
 class QComboBox;
@@ -141,7 +140,6 @@ private:
     QLineEdit* refusingBox_ = nullptr;
     // From a refused move until the focus is back in the box.
     bool refusalPending_ = false;
-    LastValidText* monthTextKeeper_ = nullptr;
 
     QLineEdit* txtMonth = nullptr;
     QLabel* Label2 = nullptr;
