@@ -54,16 +54,6 @@ inline void TypeOver(QLineEdit* box, int at, const char* digits) {
         Key(box, Qt::Key(*digits), QString(QLatin1Char(*digits)));
     }
 }
-// Takes out the separator before `at` and presses Escape; true when the text without it was
-// refused and the text came back.
-inline bool EscapeRestores(QLineEdit* box, int at) {
-    const QString valid = box->text();
-    box->setCursorPosition(at);
-    Key(box, Qt::Key_Backspace);
-    const bool broken = !IsCivilDateTime(box->text());
-    Key(box, Qt::Key_Escape, QString(QChar(27)));
-    return broken && box->text() == valid;
-}
 // Pastes (two shortcuts), input-method text and digits of other scripts; returns the text left.
 inline QString SendBadInput(QLineEdit* box) {
     QGuiApplication::clipboard()->setText(QStringLiteral("1a:"));
