@@ -145,23 +145,30 @@ private slots:
         sb->triggerAction(QAbstractSlider::SliderSingleStepSub); // the upper arrow lowers
         QCOMPARE(f.box("txtDSOMaxMag")->text() + ' ' + f.text("lblDSOstats"),
                  QStringLiteral("12.5 4 of 10 objects available."));
+        // The box shows the limit in force, which the next selection uses; a refused limit ("")
+        // leaves 8.0, with a message and the focus back. German: the comma key types the point.
+        const QString no = "Invalid magnitude.  Must be between 0 and 20.";
         // clang-format off
-        const struct { const char *typed, *after; int scroll; int chosen; } rows[] = {
-            {"12.5", "12.5", 125, 4}, {"25", "25", 80, 4}, {"20", "20", 80, 4}, {"0", "0", 80, 0},
-            {"", "0.0", 80, 0}, {".", "0.0", 80, 0}, {"8.04", "8.04", 80, 3}, {"6-a.5.1", "6.5", 65, 2}};
+        const struct { const char *typed, *after; int chosen; bool german = false; } rows[] = {
+            {"12.5", "12.5", 4}, {"25", "", 3}, {"20", "20.0", 4}, {"0", "0.0", 0}, {"", "0.0", 0}, {".", "0.0", 0},
+            {"8.04", "8.0", 3}, {"6-a.5.1", "6.5", 2}, {"8,5", "8.5", 4, true}, {"8,5", "", 3}, {"99999999999", "", 3}};
         // clang-format on
         for (const auto& r : rows) {
+            QLocale::setDefault(QLocale(r.german ? "de_DE" : "C"));
             WindowFixture f;
-            f.click("chkNGC");
+            ModalWatcher watcher;
             auto* mag = f.box("txtDSOMaxMag");
-            mag->setFocus(Qt::TabFocusReason);
+            f.click("chkNGC"), mag->setFocus(Qt::TabFocusReason);
             QTRY_COMPARE(mag->selectedText(), QStringLiteral("8.0")); // typing replaces it all
             QTest::keyClicks(mag, '\b' + QString(r.typed));
             f.get<QCheckBox>("chkShowAll")->setFocus(Qt::TabFocusReason); // leaving checks it
+            const bool refused = !*r.after;
+            QTRY_VERIFY(watcher.messages == QStringList(refused, no) && mag->hasFocus() == refused);
             f.window->SelectObjects();
-            const QString value = QString::number(f.get<QScrollBar>("sbDsoMag")->value());
-            QCOMPARE(mag->text() + ' ' + value + ' ' + f.text("lblDSOstats").left(2),
-                     QString("%1 %2 %3 ").arg(r.after).arg(r.scroll).arg(r.chosen));
+            const QString after = refused ? "8.0" : r.after;
+            QCOMPARE(mag->text() + ' ' + QString::number(f.get<QScrollBar>("sbDsoMag")->value()) +
+                         ' ' + f.text("lblDSOstats").left(2),
+                     QString("%1 %2 %3 ").arg(after).arg(after.toDouble() * 10).arg(r.chosen));
         }
     }
 
