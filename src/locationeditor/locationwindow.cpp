@@ -171,6 +171,7 @@ LocationWindow::LocationWindow(AppState& state, QWidget* parent, bool newRecord)
         if (buttons == Buttons::OkCancel) set = QMessageBox::Ok | QMessageBox::Cancel;
         if (buttons == Buttons::YesNo) set = QMessageBox::Yes | QMessageBox::No;
         QMessageBox box(QMessageBox::NoIcon, title, text, set, this);
+        FitMessageBoxToTitle(box);
         switch (box.exec()) {
         case QMessageBox::Ok:
             return Answer::Ok;

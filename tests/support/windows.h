@@ -13,8 +13,9 @@
 #include <QtWidgets>
 
 // Answers every modal window up after its creation: message boxes with `answer` (or their only
-// button), texts noted, titles with " icon" or " YesNo" when they have one; other dialogs closed,
-// object names noted (with the Location Editor's slot).
+// button), texts noted, titles with " icon" or " YesNo" when they have one, " narrow" or " cut"
+// when the box is too narrow for its title or text; other dialogs closed, object names noted (with
+// the Location Editor's slot).
 class ModalWatcher : public QObject {
 public:
     QStringList messages, titles, dialogs;
@@ -25,8 +26,13 @@ public:
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 QAbstractButton* ok = box->button(QMessageBox::Ok);
+                const QFontMetrics title(box->font()); // room for it, the frame's icon and buttons
+                const int room = title.horizontalAdvance(box->windowTitle()) + 6 * title.height();
+                auto* text = box->findChild<QLabel*>("qt_msgbox_label"); // and for the text
                 messages << box->text();
-                titles << box->windowTitle() + (box->icon() ? " icon" : "") + (ok ? "" : " YesNo");
+                titles << box->windowTitle() + (box->icon() ? " icon" : "") + (ok ? "" : " YesNo") +
+                              (box->width() < room ? " narrow" : "") +
+                              (text->width() < text->minimumSizeHint().width() ? " cut" : "");
                 (box->button(answer) ? box->button(answer) : ok)->click();
             } else if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog != before_) {
                 auto* editor = qobject_cast<LocationWindow*>(dialog);
