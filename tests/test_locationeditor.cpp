@@ -70,24 +70,24 @@ private slots:
         w.reset();
     }
 
+    // The user's folder cannot be made: the message names it, the cause and the file kept.
     void editorTellsOfAFailedSave() {
         edit(kYard, 0);
-        w->reportSaveFailure = [this](const QString& why) { ReportSaveFailure(w.get(), why); };
+        w->reportSaveFailure = [this](const QString& why) {
+            ReportSaveFailure(w.get(), why, LocationsReadPath(state));
+        };
         get("txtLocName")->setText("Renamed");
-        QStringList shown; // title, icon and text of each box, answered as soon as it is up
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&shown] {
-            if (auto* mb = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                shown << mb->windowTitle() + '/' + QString::number(mb->icon()) + '/' + mb->text(),
-                    mb->accept();
-        });
-        poll.start(5);
-        state.dataDir = dir->path() + "/gone";
+        ModalWatcher watcher;
+        state.canReplaceFile = [](const QString&) { return false; };
+        state.userDataDir = LocationsFilePath(dir->path()) + "/zenitor";
         click("cmdSave");
-        QVERIFY2(
-            shown.size() == 1 && shown[0].startsWith("Zenitor/0/The sites were not saved.") &&
-                shown[0].contains(LocationsFilePath(state.dataDir) + " could not be written: "),
-            qPrintable(shown.join('|')));
+        const QString shown = watcher.messages.join('|'), cause = qt_error_string(ENOTDIR);
+        QVERIFY2(watcher.titles == QStringList{"Zenitor"} &&
+                     shown.startsWith("The sites were not saved.\n\n" + state.userDataDir +
+                                      " could not be created: " + cause + "\n\n") &&
+                     shown.endsWith("On disk, " + LocationsFilePath(dir->path()) +
+                                    " keeps its previous content."),
+                 qPrintable(shown));
         QVERIFY(file() == kHeaders + kYard && state.sites[0].Name == "Renamed");
     }
 

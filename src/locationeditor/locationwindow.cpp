@@ -188,7 +188,9 @@ LocationWindow::LocationWindow(AppState& state, QWidget* parent, bool newRecord)
                                                 : Answer::Ok;
         }
     };
-    reportSaveFailure = [this](const QString& reason) { ReportSaveFailure(this, reason); };
+    reportSaveFailure = [this](const QString& reason) {
+        ReportSaveFailure(this, reason, LocationsReadPath(state_));
+    };
 
     chooseRecord(newRecord);
     buildControls();
