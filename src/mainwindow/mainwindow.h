@@ -8,7 +8,6 @@
 #include <array>
 #include <cstdint>
 
-class LastValidText;
 class ChooserSearch;
 class QCheckBox;
 class QComboBox;
@@ -113,7 +112,9 @@ private:
     // The check made when the focus is about to leave a text box. Returns false when the move
     // is refused.
     bool validateMonth();
-    void validateMagnitude();
+    // Puts a typed limiting magnitude into force (scroll bar, box text, selection); false, with
+    // the limit in force back in the box, when it lies outside the scroll range.
+    bool validateMagnitude();
     void refuseFocusMove(QLineEdit* box, const QString& message);
     // Runs the leave check of the box that has the focus before a control acts; false when the
     // action is refused.
@@ -148,7 +149,6 @@ private:
     QLineEdit* refusingBox_ = nullptr;
     // From a refused move until the focus is back in the box.
     bool refusalPending_ = false;
-    LastValidText* monthTextKeeper_ = nullptr;
 
     QLineEdit* txtMonth = nullptr;
     QLabel* Label2 = nullptr;

@@ -10,9 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
 
-class LastValidText;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -29,7 +27,7 @@ using QuestionSink = std::function<bool(QWidget* parent, const QString& text)>;
 
 // The "Print Over Time" window: start and stop time, the step in minutes and the printer for the
 // printed chart of the object list. Modal; a fresh one is made for each opening, and both buttons
-// close it.
+// close it. Cancel, Escape and the close box leave at once, without checking the boxes.
 class Printout : public QDialog {
     Q_OBJECT
 public:
@@ -87,7 +85,6 @@ private:
     PdfFileNameChooser chooseFile_;
     MessageSink showMessage_;
     QuestionSink askQuestion_;
-    std::vector<LastValidText*> timeKeepers_;
 };
 
 // The number at the start of an increment text, in minutes: leading blanks skipped, then digits;
