@@ -70,24 +70,24 @@ private slots:
         w.reset();
     }
 
+    // The user's folder cannot be made: the message names it, the cause and the file kept.
     void editorTellsOfAFailedSave() {
         edit(kYard, 0);
-        w->reportSaveFailure = [this](const QString& why) { ReportSaveFailure(w.get(), why); };
+        w->reportSaveFailure = [this](const QString& why) {
+            ReportSaveFailure(w.get(), why, LocationsReadPath(state));
+        };
         get("txtLocName")->setText("Renamed");
-        QStringList shown; // title, icon and text of each box, answered as soon as it is up
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&shown] {
-            if (auto* mb = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                shown << mb->windowTitle() + '/' + QString::number(mb->icon()) + '/' + mb->text(),
-                    mb->accept();
-        });
-        poll.start(5);
-        state.dataDir = dir->path() + "/gone";
+        ModalWatcher watcher;
+        state.canReplaceFile = [](const QString&) { return false; };
+        state.userDataDir = LocationsFilePath(dir->path()) + "/zenitor";
         click("cmdSave");
-        QVERIFY2(
-            shown.size() == 1 && shown[0].startsWith("Zenitor/0/The sites were not saved.") &&
-                shown[0].contains(LocationsFilePath(state.dataDir) + " could not be written: "),
-            qPrintable(shown.join('|')));
+        const QString shown = watcher.messages.join('|'), cause = qt_error_string(ENOTDIR);
+        QVERIFY2(watcher.titles == QStringList{"Zenitor"} &&
+                     shown.startsWith("The sites were not saved.\n\n" + state.userDataDir +
+                                      " could not be created: " + cause + "\n\n") &&
+                     shown.endsWith("On disk, " + LocationsFilePath(dir->path()) +
+                                    " keeps its previous content."),
+                 qPrintable(shown));
         QVERIFY(file() == kHeaders + kYard && state.sites[0].Name == "Renamed");
     }
 
@@ -113,7 +113,7 @@ private slots:
         }
     }
 
-    void focusOrderKeysAndEscape() {
+    void focusOrderAndKeys() {
         edit(kYard, 0);
         QTest::keyClick(focused(), Qt::Key_Tab); // from the name box to the first number
         QCOMPARE(get("txtLaD")->selectedText(), QStringLiteral("45")); // entering selects all
@@ -126,10 +126,6 @@ private slots:
         QTRY_COMPARE(get("txtTZ")->selectedText(), QStringLiteral("-8"));
         QTest::keyClicks(get("txtTZ"), "1-2.");
         QCOMPARE(get("txtTZ")->text(), QStringLiteral("1-2"));
-        get("txtTZ")->setText("5");
-        for (const char* name : {"txtTZ", "txtLocName", "cmdSave"}) // Escape never closes
-            w->findChild<QWidget*>(name)->setFocus(), QTest::keyClick(focused(), Qt::Key_Escape);
-        QVERIFY(w->isVisible() && asked.isEmpty());
     }
 
     void fieldBoundsAndRefusedClicks() {
@@ -145,31 +141,37 @@ private slots:
         load(kYard);
         for (const auto& r : rows) {
             open(0);
-            get(r.field)->setFocus();
-            get(r.field)->setText(r.text);
-            QTest::keyClick(focused(), Qt::Key_Tab);
-            QTest::keyClick(focused(), Qt::Key_Backtab);
+            get(r.field)->setFocus(), get(r.field)->setText(r.text);
+            QTest::keyClick(focused(), Qt::Key_Tab), QTest::keyClick(focused(), Qt::Key_Backtab);
             const QStringList expected =
                 r.message.isEmpty() ? QStringList() : QStringList(2, "Zenitor: " + r.message);
             QVERIFY2(asked == expected && (r.message.isEmpty() || focused() == get(r.field)),
                      qPrintable(asked.join('|')));
         }
-        // A click refused for a bad value does not act.
-        for (const char* button : {"cmdSave", "cmdDel", "CmdAbort"}) {
-            edit(kYard + kField, 1);
-            get("txtLocName")->setText("Renamed");
-            get("txtN")->setFocus();
-            get("txtN")->setText("91");
-            const SiteTable before = state.sites;
-            for (const char* target : {button, "txtS", "chkDST"})
-                click(target);
-            QVERIFY(asked.size() == 3 && focused() == get("txtN") && w->isVisible() &&
-                    !box("chkDST")->isChecked());
-            QVERIFY(state.sites == before && file() == kHeaders + kYard + kField);
-            get("txtN")->setText("90"); // once valid the same click acts
-            click(button);
-            QVERIFY(!w->isVisible());
-        }
+        // A click on Save or Delete refused for a bad value does not act. Abort!, Escape and the
+        // close box leave whatever the fields hold: no check, nothing stored or written, a new
+        // site's record gone again.
+        for (const QByteArray way : {"cmdSave", "cmdDel", "CmdAbort", "Escape", "close"})
+            for (const bool isNew : {false, true}) {
+                load(kYard + kField);
+                const SiteTable before = state.sites;
+                open(1, isNew);
+                get("txtLocName")->setText("Renamed"), get("txtN")->setFocus();
+                get("txtN")->setText("91");
+                const bool refused = way.startsWith("cmd");
+                way == "Escape"  ? QTest::keyClick(get("txtN"), Qt::Key_Escape)
+                : way == "close" ? void(w->close())
+                                 : click(way);
+                if (refused) click("txtS"), click("chkDST");
+                QVERIFY(asked.size() == (refused ? 3 : 0) && w->isVisible() == refused &&
+                        !box("chkDST")->isChecked() && file() == kHeaders + kYard + kField &&
+                        (refused ? focused() == get("txtN") : state.sites == before) &&
+                        state.sites.size() == before.size() + (refused && isNew));
+                if (!refused) continue;
+                get("txtN")->setText("90"); // once valid the same click acts
+                click(way);
+                QVERIFY(!w->isVisible() && (w->windowFlags() & Qt::WindowCloseButtonHint));
+            }
     }
 
     void signsAndPrimaryRule() {
@@ -244,9 +246,6 @@ private slots:
         QVERIFY(asked.isEmpty() && state.sites == before && file() == kHeaders + kYard + kField);
         open(-1); // "no site chosen" names slot 1, an existing site: a new record instead
         QVERIFY(w->isNew() && w->slot() == 2 && get("txtLocName")->text().isEmpty());
-        QVERIFY(!(w->windowFlags() & Qt::WindowCloseButtonHint));
-        w->close(); // the frame closes like Abort!
-        QVERIFY(state.sites == before);
         // None primary: a cancelled Save stores the values, Abort! still removes the new record.
         edit(kField, 0, true);
         get("txtLocName")->setText("Hill");

@@ -176,23 +176,30 @@ private slots:
         sb->triggerAction(QAbstractSlider::SliderSingleStepSub); // the upper arrow lowers
         QCOMPARE(f.box("txtDSOMaxMag")->text() + ' ' + f.text("lblDSOstats"),
                  QStringLiteral("12.5 4 of 10 objects available."));
+        // The box shows the limit in force, which the next selection uses; a refused limit ("")
+        // leaves 8.0, with a message and the focus back. German: the comma key types the point.
+        const QString no = "Invalid magnitude.  Must be between 0 and 20.";
         // clang-format off
-        const struct { const char *typed, *after; int scroll; int chosen; } rows[] = {
-            {"12.5", "12.5", 125, 4}, {"25", "25", 80, 4}, {"20", "20", 80, 4}, {"0", "0", 80, 0},
-            {"", "0.0", 80, 0}, {".", "0.0", 80, 0}, {"8.04", "8.04", 80, 3}, {"6-a.5.1", "6.5", 65, 2}};
+        const struct { const char *typed, *after; int chosen; bool german = false; } rows[] = {
+            {"12.5", "12.5", 4}, {"25", "", 3}, {"20", "20.0", 4}, {"0", "0.0", 0}, {"", "0.0", 0}, {".", "0.0", 0},
+            {"8.04", "8.0", 3}, {"6-a.5.1", "6.5", 2}, {"8,5", "8.5", 4, true}, {"8,5", "", 3}, {"99999999999", "", 3}};
         // clang-format on
         for (const auto& r : rows) {
+            QLocale::setDefault(QLocale(r.german ? "de_DE" : "C"));
             WindowFixture f;
-            f.click("chkNGC");
+            ModalWatcher watcher;
             auto* mag = f.box("txtDSOMaxMag");
-            mag->setFocus(Qt::TabFocusReason);
+            f.click("chkNGC"), mag->setFocus(Qt::TabFocusReason);
             QTRY_COMPARE(mag->selectedText(), QStringLiteral("8.0")); // typing replaces it all
             QTest::keyClicks(mag, '\b' + QString(r.typed));
             f.get<QCheckBox>("chkShowAll")->setFocus(Qt::TabFocusReason); // leaving checks it
+            const bool refused = !*r.after;
+            QTRY_VERIFY(watcher.messages == QStringList(refused, no) && mag->hasFocus() == refused);
             f.window->SelectObjects();
-            const QString value = QString::number(f.get<QScrollBar>("sbDsoMag")->value());
-            QCOMPARE(mag->text() + ' ' + value + ' ' + f.text("lblDSOstats").left(2),
-                     QString("%1 %2 %3 ").arg(r.after).arg(r.scroll).arg(r.chosen));
+            const QString after = refused ? "8.0" : r.after;
+            QCOMPARE(mag->text() + ' ' + QString::number(f.get<QScrollBar>("sbDsoMag")->value()) +
+                         ' ' + f.text("lblDSOstats").left(2),
+                     QString("%1 %2 %3 ").arg(after).arg(after.toDouble() * 10).arg(r.chosen));
         }
     }
 
@@ -382,8 +389,11 @@ private slots:
         auto *mag = f.box("txtDSOMaxMag"), *month = f.box("txtMonth");
         TypeOver(mag, 0, "9");
         QCOMPARE(mag->text(), QStringLiteral("9.0"));
-        f.click("chkNow");
-        QVERIFY(EscapeRestores(month, 2)); // the "/" after the month
+        f.click("chkNow"); // a date typed but not set, then a separator lost: Escape brings back
+        TypeOver(month, 0, "4"), month->setCursorPosition(2), Key(month, Qt::Key_Backspace);
+        Key(month, Qt::Key_Escape, QString(QChar(27))); // the time in use, as the label shows it
+        QCOMPARE(month->text() + '|' + f.text("LblNow"),
+                 QStringLiteral("3/1/2026 10:00:00 PM|3/1/2026 10:00:00 PM"));
         QCOMPARE(SendBadInput(month) + '|' + SendBadInput(mag),
                  QStringLiteral("3/1/2026 10:00:00 PM|9.0"));
         auto* sites = f.get<QComboBox>("cmbLoc");
@@ -448,7 +458,17 @@ private slots:
             QTest::keyClick(chooser, Qt::Key_Escape);
             QVERIFY(field->text().isEmpty() && !search->popup()->isVisible());
         }
-        QTest::keyClicks(chooser, "m\b\r"); // typed, taken back, Enter
+        QListView* list = search->popup(); // nothing matches: a greyed line, and nothing picks
+        QTest::keyClicks(chooser, "zzzz");
+        const QModelIndex none = list->model()->index(0, 0);
+        QCOMPARE(none.data().toString() + (none.flags() ? "" : " greyed"),
+                 QStringLiteral("No object matches \"zzzz\" greyed"));
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_Return})
+            QTest::keyClick(chooser, key);
+        QTRY_VERIFY(list->visualRect(none).isValid()); // the list lays out from the event loop
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(none).center());
+        QVERIFY(list->isVisible() && f.state.listSlots[0] == 0 && field->text() == "zzzz");
+        QTest::keyClicks(chooser, "\b\b\b\b\r"); // taken back, Enter
         QVERIFY(!search->popup()->isVisible() && f.state.listSlots[0] == 0);
         QVERIFY(chooser->currentIndex() == current && listPositions() == positions);
         f.state.listSlots[0] = 2;            // row 0 taken
@@ -468,8 +488,6 @@ private slots:
         QVERIFY(fromStart());
         field->clear();
         QTest::keyClicks(chooser, "of m");
-        QListView* list = search->popup();
-        // The list lays its lines out in batches from the event loop.
         QTRY_VERIFY(list->visualRect(list->model()->index(0, 0)).isValid());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(list->model()->index(0, 0)).center());

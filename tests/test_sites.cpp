@@ -21,9 +21,10 @@ namespace {
 // Saves in a forked child, as nobody when `asNobody` (root writes through permission bits), past
 // `limit` bytes (-1: none) killed or failing as on a full disk. 0: saved, 1: refused naming the
 // file and `reason`, 2: refused otherwise, 3: cannot become nobody, 128 + a killing signal;
-// `probe` only tries to open the file for writing (0: it can).
+// `probe` only tries to open the file for writing (0: it can); `user`: into the user's folder
+// `path` of an installed program.
 int SaveInChild(const QString& path, const SiteTable& sites, bool asNobody, long limit, bool killed,
-                const char* reason = "", bool probe = false) {
+                const char* reason = "", bool probe = false, bool user = false) {
     const pid_t pid = fork();
     if (pid == 0) {
         const passwd* pw = asNobody && geteuid() == 0 ? getpwnam("nobody") : nullptr;
@@ -34,7 +35,11 @@ int SaveInChild(const QString& path, const SiteTable& sites, bool asNobody, long
         const rlimit small{rlim_t(limit), RLIM_INFINITY};
         if (limit >= 0) setrlimit(RLIMIT_FSIZE, &small);
         QString error;
-        if (WriteLocationsFile(path, sites, {"New header", ""}, &error)) _exit(0);
+        AppState installed;
+        installed.dataDir = "/nonexistent", installed.userDataDir = path, installed.sites = sites;
+        if (user ? WriteLocations(installed, &error)
+                 : WriteLocationsFile(path, sites, {"New header", ""}, &error))
+            _exit(0);
         _exit(error.contains(path) && error.contains(reason, Qt::CaseInsensitive) ? 1 : 2);
     }
     int status = 0;
@@ -128,9 +133,12 @@ private slots:
             if (probe == 3) QSKIP("the save cannot run as a user other than root");
             if (fileMode == 0444 && probe == 0)
                 QSKIP("permission bits do not bind the saving user");
-            const int saved = SaveInChild(path, sites, true, -1, false, reason);
+            const int saved =
+                          SaveInChild(path, sites, true, -1, false, reason), // and to the user's
+                user = SaveInChild(tmp.filePath("zenitor"), sites, true, -1, false, // folder
+                                   "could not be created: Permission denied", false, true);
             chmod(qPrintable(tmp.path()), 0700);
-            QCOMPARE(saved, *reason ? 1 : 0);
+            QVERIFY(saved == (*reason ? 1 : 0) && user == (dirMode == 0555 ? 1 : 0));
             QCOMPARE(ReadAll(path), *reason ? old : fresh);
             QCOMPARE(FilesIn(tmp.path()), QStringList{"locations.txt"});
         }
@@ -164,8 +172,9 @@ private slots:
             s.sites.back().Name = "Added";
             QCOMPARE(WriteLocations(s, &error), *r.first != 0);
             QCOMPARE(ReadAll(programFile) == program, !r.writable);
-            if (!*r.first) {
-                QVERIFY2(error.startsWith(userFile + " could not"), qPrintable(error));
+            if (!*r.first) { // the folder that cannot be made, and why
+                QCOMPARE(error,
+                         s.userDataDir + " could not be created: " + qt_error_string(ENOTDIR));
                 continue;
             }
             QCOMPARE(ReadAll(userFile) == user, r.writable && r.userCopy);

@@ -2,6 +2,7 @@
 #include "app/datafolders.h"
 #include "app/startup.h"
 #include "kit/nightvision.h"
+#include "kit/programmessage.h"
 #include "state/appstate.h"
 #include "state/remembering.h"
 
@@ -59,8 +60,10 @@ int main(int argc, char** argv) {
 
     QString error;
     if (!RunStartup(state, &error)) {
-        QMessageBox::critical(nullptr, QStringLiteral("Zenitor"),
-                              QStringLiteral("Zenitor cannot start.\n\n%1").arg(error));
+        QMessageBox box(QMessageBox::Critical, ProgramTitle(),
+                        QStringLiteral("Zenitor cannot start.\n\n%1").arg(error));
+        FitMessageBoxToTitle(box);
+        box.exec();
         return 1;
     }
     return app.exec();

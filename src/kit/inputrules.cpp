@@ -55,16 +55,15 @@ bool DateCharacterPasses(QChar typed, const QString& text) {
     return typed >= u'0' && typed <= u'9';
 }
 
-bool MagnitudeTextIsEmpty(const QString& text) {
-    bool ok = false;
-    QLocale::c().toDouble(text, &ok);
-    return !ok;
+QChar DecimalPointTyped(QChar typed, const QLocale& locale) {
+    return locale.decimalPoint() == QString(typed) ? QChar(u'.') : typed;
 }
 
-double MagnitudeLimitValue(const QString& text) {
+int MagnitudeLimitTenths(const QString& text) {
     bool ok = false;
-    const double v = QLocale::c().toDouble(text, &ok);
-    return ok ? v : 0.0;
+    const double tenths = QLocale::c().toDouble(text, &ok) * 10.0;
+    if (!ok) return 0;
+    return tenths < 1e6 ? RoundHalfEven(tenths) : 1000000;
 }
 
 QString MagnitudeTenthsText(int tenths) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QLocale>
 #include <QString>
 
 class QKeyEvent;
@@ -34,14 +35,14 @@ bool MagnitudeCharacterPasses(QChar typed, const QString& text);
 // edits the digits of a text the program wrote.
 bool DateCharacterPasses(QChar typed, const QString& text);
 
-// The limiting magnitude a text stands for. The box only ever holds digits and at most one
-// point, so the only texts that are not numbers are "" and "."; both count as 0, the value an
-// empty box gets when it is left.
-double MagnitudeLimitValue(const QString& text);
+// The character a box that takes a fraction stores for a typed one: the locale's decimal
+// separator (a comma in much of Europe) becomes the point; anything else stays as typed.
+QChar DecimalPointTyped(QChar typed, const QLocale& locale = QLocale());
 
-// True when the text is no number at all and is therefore replaced by "0.0" when the box is
-// left.
-bool MagnitudeTextIsEmpty(const QString& text);
+// The limiting magnitude a text stands for, in tenths (halves to the even tenth). The box only
+// ever holds digits and at most one point, so the only texts that are not numbers are "" and
+// "."; both count as 0. Values beyond any limit give a number above 200 without overflowing.
+int MagnitudeLimitTenths(const QString& text);
 
 // A scroll value in tenths as magnitude text with one decimal: 80 -> "8.0", 125 -> "12.5".
 QString MagnitudeTenthsText(int tenths);

@@ -119,6 +119,11 @@ void SiteNumberField::focusInEvent(QFocusEvent* event) {
 }
 
 void SiteNumberField::keyPressEvent(QKeyEvent* event) {
+    // Escape goes on to the window, which it closes.
+    if (event->key() == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
     const TypedKey key = ClassifyKey(*event);
     bool passes = false;
     switch (key.kind) {
@@ -156,16 +161,18 @@ LocationWindow::LocationWindow(AppState& state, QWidget* parent, bool newRecord)
     setObjectName(QStringLiteral("Location"));
     setWindowTitle(QStringLiteral("Location Editor"));
     setModal(true);
-    // No close box: the window is left through Save, Delete or Abort!, so a new site's empty
-    // record is never left behind nameless. (A close forced by other means is handled in
-    // closeEvent.)
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // Abort!, Escape and the close box leave without storing anything and without checking the
+    // fields, whatever they hold; a new site's empty record goes with them (see
+    // leaveWithoutAction), so none is left behind nameless.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
 
     ask = [this](const QString& text, const QString& title, Buttons buttons) {
         QMessageBox::StandardButtons set = QMessageBox::Ok;
         if (buttons == Buttons::OkCancel) set = QMessageBox::Ok | QMessageBox::Cancel;
         if (buttons == Buttons::YesNo) set = QMessageBox::Yes | QMessageBox::No;
         QMessageBox box(QMessageBox::NoIcon, title, text, set, this);
+        FitMessageBoxToTitle(box);
         switch (box.exec()) {
         case QMessageBox::Ok:
             return Answer::Ok;
@@ -182,7 +189,9 @@ LocationWindow::LocationWindow(AppState& state, QWidget* parent, bool newRecord)
                                                 : Answer::Ok;
         }
     };
-    reportSaveFailure = [this](const QString& reason) { ReportSaveFailure(this, reason); };
+    reportSaveFailure = [this](const QString& reason) {
+        ReportSaveFailure(this, reason, LocationsReadPath(state_));
+    };
 
     chooseRecord(newRecord);
     buildControls();
@@ -403,15 +412,6 @@ void LocationWindow::paintEvent(QPaintEvent* event) {
     p.drawLine(at(3120, 5400), at(1440, 7080));
 }
 
-void LocationWindow::keyPressEvent(QKeyEvent* event) {
-    // Escape would close the dialog without any of its three actions.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void LocationWindow::closeEvent(QCloseEvent* event) {
     leaveWithoutAction();
     QDialog::closeEvent(event);
@@ -423,10 +423,9 @@ void LocationWindow::reject() {
 }
 
 void LocationWindow::leaveWithoutAction() {
-    // Closed by other means than its buttons (the frame offers no close box, but a window manager
-    // or the program may still close it): nothing is stored and nothing is written. A new site
-    // that was never written is taken out of the table again, so no empty nameless record is left
-    // behind; an existing site keeps what it holds.
+    // Closed by Escape, the close box or the program: nothing is stored and nothing is written. A
+    // new site that was never written is taken out of the table again, so no empty nameless record
+    // is left behind; an existing site keeps what it holds.
     if (!finished_ && isNew_ && slot_ < int(state_.sites.size()))
         state_.sites.erase(state_.sites.begin() + slot_);
     finished_ = true;
@@ -459,7 +458,8 @@ bool LocationWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
         auto* target = qobject_cast<QWidget*>(watched);
-        if (target && target != focusWidget() && target->isEnabled()) {
+        // Abort! is a way out whatever the fields hold: no check, and the focus stays put.
+        if (target && target != focusWidget() && target != CmdAbort && target->isEnabled()) {
             // A refused move eats the press: the control neither takes the focus nor, being a
             // button, acts when the mouse is let go.
             if (!focusMayLeave()) return true;
@@ -551,7 +551,10 @@ void LocationWindow::cmdSaveClicked() {
 }
 
 void LocationWindow::cmdDelClicked() {
-    if (!focusMayLeave()) return;
+    if (focusMayLeave()) deleteRecord();
+}
+
+void LocationWindow::deleteRecord() {
     if (!isNew_ && state_.sites.size() == 1) {
         // The only site is kept: a table without sites would leave the program nothing to show.
         // The window stays open so that the site can be changed instead.
@@ -574,9 +577,9 @@ void LocationWindow::cmdDelClicked() {
 }
 
 void LocationWindow::CmdAbortClicked() {
-    if (!focusMayLeave()) return;
+    // Nothing typed is kept, so no field is checked. A new site's record goes as Delete takes it.
     if (isNew_) {
-        cmdDelClicked();
+        deleteRecord();
         return;
     }
     finished_ = true;

@@ -68,7 +68,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
     bool focusNextPrevChild(bool next) override;
@@ -90,6 +89,8 @@ private:
     bool confirmPrimaryAndWrite();
     void writeFile();
     void removeRecord();
+    // Delete's steps, after the leave check.
+    void deleteRecord();
 
     void cmdSaveClicked();
     void cmdDelClicked();

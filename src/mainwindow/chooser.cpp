@@ -42,9 +42,9 @@ void MainWindow::SelectObjects() {
     options.planets = chkPlanet->isChecked();
     options.showAll = chkShowAll->isChecked();
     options.inViewOnly = chkInView->isChecked();
-    // A text that is no number (only "" or "." can be typed) counts as 0, as it would once the
-    // box is left.
-    options.magLimit = MagnitudeLimitValue(txtDSOMaxMag->text());
+    // The limit in force is the scroll bar's: a number still being typed counts once the box is
+    // left.
+    options.magLimit = sbDsoMag->value() / 10.0;
     const SelectionResult result = ::SelectObjects(state_, options);
     // One step through the model: the chooser is refilled without adding entries one by one.
     chooserModel_->setStringList(result.lines);
@@ -85,10 +85,13 @@ void MainWindow::sbDsoMagChanged(int value) {
     SelectObjects();
 }
 
-void MainWindow::validateMagnitude() {
-    if (MagnitudeTextIsEmpty(txtDSOMaxMag->text())) txtDSOMaxMag->setText(QStringLiteral("0.0"));
-    const double v = MagnitudeLimitValue(txtDSOMaxMag->text()) * 10.0;
-    // Only values strictly inside the scroll range move it; setting a new value runs its Change
-    // handler at once (text rewritten, selection run).
-    if (v > sbDsoMag->minimum() && v < sbDsoMag->maximum()) sbDsoMag->setValue(RoundHalfEven(v));
+bool MainWindow::validateMagnitude() {
+    // An empty box (or a lone point) counts as 0. A new value runs the scroll bar's Change
+    // handler at once (text rewritten, selection run); the text is written in the same form when
+    // the value stays, so the box always shows the limit in force.
+    const int tenths = MagnitudeLimitTenths(txtDSOMaxMag->text());
+    const bool valid = tenths >= sbDsoMag->minimum() && tenths <= sbDsoMag->maximum();
+    if (valid) sbDsoMag->setValue(tenths);
+    txtDSOMaxMag->setText(MagnitudeTenthsText(sbDsoMag->value()));
+    return valid;
 }

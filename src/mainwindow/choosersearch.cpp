@@ -18,28 +18,36 @@ constexpr int kLineCharacters = 91;
 
 } // namespace
 
-// The offered lines, shown straight from the chooser's lines without copying them.
+// The offered lines, shown straight from the chooser's lines without copying them. With none
+// offered, one greyed line that cannot be chosen says that nothing matches.
 class OfferedLinesModel : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    void setOffered(const QStringList& lines, const QVector<int>& rows) {
+    void setOffered(const QStringList& lines, const QVector<int>& rows, const QString& typed) {
         beginResetModel();
         lines_ = lines;
         rows_ = rows;
+        noMatch_ =
+            rows.isEmpty() ? QStringLiteral("No object matches \"%1\"").arg(typed) : QString();
         endResetModel();
     }
     int rowCount(const QModelIndex& parent) const override {
-        return parent.isValid() ? 0 : int(rows_.size());
+        return parent.isValid() ? 0 : rows_.isEmpty() ? 1 : int(rows_.size());
     }
     QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rows_.size()) return {};
-        return lines_.at(rows_.at(index.row()));
+        if (role != Qt::DisplayRole || !index.isValid()) return {};
+        if (rows_.isEmpty()) return noMatch_;
+        return index.row() < rows_.size() ? lines_.at(rows_.at(index.row())) : QVariant();
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return rows_.isEmpty() ? Qt::NoItemFlags : QAbstractListModel::flags(index);
     }
 
 private:
     QStringList lines_;
     QVector<int> rows_;
+    QString noMatch_;
 };
 
 namespace {
@@ -174,7 +182,7 @@ void ChooserSearch::textEdited(const QString& text) {
     const bool narrowing = !lastKey_.isEmpty() && key.contains(lastKey_);
     offered_ = narrowing ? index_.match(text, &offered_) : index_.match(text);
     lastKey_ = key;
-    model_->setOffered(allLines_, offered_);
+    model_->setOffered(allLines_, offered_, text);
     showOffered();
 }
 
@@ -194,12 +202,8 @@ void ChooserSearch::linesReset() {
 
 void ChooserSearch::showOffered() {
     if (!popup_) return;
-    if (offered_.isEmpty()) {
-        popup_->hide();
-        return;
-    }
     const int frame = 2 * popup_->frameWidth();
-    const int rows = std::min<int>(int(offered_.size()), kVisibleRows);
+    const int rows = std::clamp<int>(int(offered_.size()), 1, kVisibleRows);
     const int height = rows * std::max(1, popup_->sizeHintForRow(0)) + frame;
     const int width = std::max(
         chooser_->width(), popup_->fontMetrics().horizontalAdvance(QString(kLineCharacters, u'M')) +
@@ -213,7 +217,7 @@ void ChooserSearch::showOffered() {
         if (area.left() < room.left()) area.moveLeft(room.left());
     }
     popup_->setGeometry(area);
-    popup_->setCurrentIndex(model_->index(0));
+    popup_->setCurrentIndex(offered_.isEmpty() ? QModelIndex() : model_->index(0));
     popup_->scrollToTop();
     popup_->show();
 }
@@ -297,8 +301,8 @@ bool ChooserSearch::eventFilter(QObject* watched, QEvent* event) {
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
-        if (!listed) return false;
-        moveCurrent(key);
+        // Never handed on: the combo box would step to the next of its own entries and pick it.
+        if (listed) moveCurrent(key);
         return true;
     default:
         return false;

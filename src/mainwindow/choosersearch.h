@@ -39,8 +39,9 @@ void ShowChooserFieldFromStart(QComboBox* chooser);
 // Typing into the object chooser's field offers the chooser lines that hold the typed text in a
 // list under the field, updated with each key. Enter or a click on an offered line reports its
 // chooser position through entryPicked, for the window to pick exactly as from the full list;
-// Escape, clearing the field or leaving it puts the field back as it was. The chooser's own list
-// is never changed; a refill of it ends the search.
+// Escape, clearing the field or leaving it puts the field back as it was. While nothing matches,
+// the list shows one greyed line saying so, and no key or click picks anything. The chooser's own
+// list is never changed; a refill of it ends the search.
 class ChooserSearch : public QObject {
     Q_OBJECT
 public:

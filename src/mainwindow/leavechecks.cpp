@@ -1,7 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
 #include "kit/inputrules.h"
-#include "kit/lastvalidtext.h"
 #include "kit/programmessage.h"
 #include "sky/civiltime.h"
 
@@ -17,13 +16,28 @@
 
 // Key filters of the two text boxes and the checks made when the focus leaves them.
 
+namespace {
+
+const QString kMagnitudeMessage = QStringLiteral("Invalid magnitude.  Must be between 0 and 20.");
+
+} // namespace
+
 bool MainWindow::filterKey(QLineEdit* box, QKeyEvent* event) {
-    // Escape puts back the last valid date text: the way out of a text that lost a separator.
+    // Escape puts back the instant in use, as the status line shows it: the way out of a text
+    // that lost a separator, which cannot be typed again.
     if (event->key() == Qt::Key_Escape && box == txtMonth) {
-        monthTextKeeper_->restore();
+        box->setText(observingTimeText());
         return true;
     }
     const TypedKey key = ClassifyKey(*event);
+    // Where the locale writes a decimal comma, its key types the point the box holds.
+    if (key.kind == KeyKind::Character && box == txtDSOMaxMag) {
+        const QChar point = DecimalPointTyped(key.character);
+        if (point != key.character) {
+            if (MagnitudeCharacterPasses(point, box->text())) box->insert(QString(point));
+            return true;
+        }
+    }
     switch (key.kind) {
     case KeyKind::Backspace:
     case KeyKind::Movement:
@@ -67,7 +81,11 @@ bool MainWindow::leaveCheckPasses() {
     // An accessibility action or a shortcut acts with the focus still in the box: its check runs
     // here, with the same message and the same refusal.
     bool passes = !refusalPending_;
-    if (passes && focusWidget() == txtDSOMaxMag) validateMagnitude();
+    if (passes && focusWidget() == txtDSOMaxMag && !validateMagnitude()) {
+        ShowProgramMessage(this, kMagnitudeMessage);
+        txtDSOMaxMag->setFocus(Qt::OtherFocusReason);
+        passes = false;
+    }
     if (passes && focusWidget() == txtMonth && txtMonth->isEnabled() && !validateMonth()) {
         ShowProgramMessage(this, QStringLiteral("Invalid Date"));
         txtMonth->setFocus(Qt::OtherFocusReason);
@@ -119,9 +137,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
             reason == Qt::MenuBarFocusReason)
             break;
-        if (box == txtDSOMaxMag)
-            validateMagnitude();
-        else if (!validateMonth())
+        if (box == txtDSOMaxMag && !validateMagnitude())
+            refuseFocusMove(box, kMagnitudeMessage);
+        else if (box == txtMonth && !validateMonth())
             refuseFocusMove(box, QStringLiteral("Invalid Date"));
         break;
     }

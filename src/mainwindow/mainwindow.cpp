@@ -2,7 +2,6 @@
 
 #include "kit/fitcaption.h"
 #include "kit/inputrules.h"
-#include "kit/lastvalidtext.h"
 #include "kit/programmessage.h"
 #include "kit/twips.h"
 #include "kit/wheelguard.h"
@@ -188,8 +187,6 @@ void MainWindow::buildControls() {
 
     txtMonth = textBox("txtMonth", QString(), QString(), 120, 120, 2175, 360);
     txtMonth->setEnabled(false);
-    monthTextKeeper_ =
-        new LastValidText(txtMonth, [](const QString& text) { return IsCivilDateTime(text); });
 
     Label2 = new QLabel(QStringLiteral("To Magnitude:"), this);
     place(Label2, "Label2", 2760, 120, 1335, 255);

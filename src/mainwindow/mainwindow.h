@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-class LastValidText;
 class ChooserSearch;
 class QCheckBox;
 class QComboBox;
@@ -130,7 +129,9 @@ private:
     // The check made when the focus is about to leave a text box. Returns false when the move
     // is refused.
     bool validateMonth();
-    void validateMagnitude();
+    // Puts a typed limiting magnitude into force (scroll bar, box text, selection); false, with
+    // the limit in force back in the box, when it lies outside the scroll range.
+    bool validateMagnitude();
     void refuseFocusMove(QLineEdit* box, const QString& message);
     // Runs the leave check of the box that has the focus before a control acts; false when the
     // action is refused.
@@ -165,7 +166,6 @@ private:
     QLineEdit* refusingBox_ = nullptr;
     // From a refused move until the focus is back in the box.
     bool refusalPending_ = false;
-    LastValidText* monthTextKeeper_ = nullptr;
     QTimer* saveTimer_ = nullptr;
     RememberedChoices lastSaved_;
     bool toldCannotSave_ = false;

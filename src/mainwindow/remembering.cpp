@@ -13,7 +13,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <algorithm>
 
 // The choices the window keeps from one run to the next. The rows come back through the list
 // slots that start-up filled, and the night display is switched on by start-up as well; the
@@ -52,7 +51,6 @@ void MainWindow::watchRememberedChoices() {
     for (const auto& box : rememberedBoxes())
         connect(box.first, &QCheckBox::toggled, this, &MainWindow::scheduleSave);
     connect(sbDsoMag, &QScrollBar::valueChanged, this, &MainWindow::scheduleSave);
-    connect(txtDSOMaxMag, &QLineEdit::textChanged, this, &MainWindow::scheduleSave);
     connect(cmbDSO, &QComboBox::activated, this, &MainWindow::scheduleSave);
     connect(chooserSearch_, &ChooserSearch::entryPicked, this, &MainWindow::scheduleSave);
     for (ObjectRowLabel* row : rows_)
@@ -82,10 +80,8 @@ void MainWindow::saveChoicesNow(bool quietly) {
     RememberedChoices& r = state_.remembered;
     for (const auto& [box, member] : rememberedBoxes())
         r.*member = box->isChecked();
-    // The limit in force is the text (a typed 25 selects with 25 while the scroll bar stays); it
-    // is kept within the scroll bar's range.
-    const double tenths = MagnitudeLimitValue(txtDSOMaxMag->text()) * 10;
-    r.magnitudeTenths = RoundHalfEven(std::clamp(tenths, 0.0, double(sbDsoMag->maximum())));
+    // The scroll bar holds the limit in force.
+    r.magnitudeTenths = sbDsoMag->value();
     r.rows = RememberedRowsOf(state_);
     r.nightDisplay = NightVisionOn();
     if (isVisible()) r.windowPlaces[objectName()] = WindowPlace(this);

@@ -1,6 +1,5 @@
 #include "printout/printout.h"
 
-#include "kit/lastvalidtext.h"
 #include "kit/programmessage.h"
 #include "kit/wheelguard.h"
 #include "printout/printjob.h"
@@ -145,10 +144,6 @@ Printout::Printout(AppState& state, QWidget* parent)
     }
     if (remembered.printStepMinutes > 0)
         txtInc->setText(QString::number(remembered.printStepMinutes));
-    for (QLineEdit* box : {txtStart, txtStop})
-        timeKeepers_.push_back(new LastValidText(box, [this](const QString& text) {
-            return ParseCivilDateTime(text, locale_).has_value();
-        }));
 
     // Besides ":", "/" and the blank, the boxes take the separators of the locale's own
     // date-time text (for example "." or "-"), so that the text written here can be retyped.
@@ -258,13 +253,6 @@ bool Printout::eventFilter(QObject* watched, QEvent* event) {
             if (!CheckBox(box)) return true;
             break;
         }
-        // Escape in a time box puts back its last valid text; when it holds that already,
-        // Escape closes the window as anywhere else.
-        if (key->key() == Qt::Key_Escape) {
-            for (LastValidText* keeper : timeKeepers_)
-                if (keeper->parent() == box && keeper->restore()) return true;
-            break;
-        }
         // A paste would put its text in past the filter.
         if (key->matches(QKeySequence::Paste)) return true;
         if (key->key() == Qt::Key_Backspace) break;
@@ -293,6 +281,9 @@ bool Printout::eventFilter(QObject* watched, QEvent* event) {
         if (qobject_cast<QLineEdit*>(widget) &&
             static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
             return true;
+        // Cancel is a way out whatever the boxes hold: it neither checks the box being left
+        // nor takes the focus from it.
+        if (widget == cmdCancel) break;
         if (!CheckFocusedBox(widget)) return true;
         if (widget->isEnabled()) widget->setFocus(Qt::MouseFocusReason);
         break;
@@ -304,9 +295,7 @@ bool Printout::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Printout::cmdCancel_Click() {
-    // Acting without the focus leaving a box (an accessibility action): the box is checked all
-    // the same, as a click would have it checked.
-    if (!CheckFocusedBox(cmdCancel)) return;
+    // Like Escape and the close box, Cancel leaves without a check: nothing is applied.
     reject();
 }
 

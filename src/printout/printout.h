@@ -10,9 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
 
-class LastValidText;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -29,8 +27,9 @@ using QuestionSink = std::function<bool(QWidget* parent, const QString& text)>;
 
 // The "Print Over Time" window: start and stop time, the step in minutes and the printer for the
 // printed chart of the object list. Modal; a fresh one is made for each opening, and both buttons
-// close it. It opens with the printer, times and step of the last print (kept between runs),
-// else with the printer in force, the next three hours and 10 minutes.
+// close it. Cancel, Escape and the close box leave at once, without checking the boxes. It opens
+// with the printer, times and step of the last print (kept between runs), else with the printer
+// in force, the next three hours and 10 minutes.
 class Printout : public QDialog {
     Q_OBJECT
 public:
@@ -89,7 +88,6 @@ private:
     PdfFileNameChooser chooseFile_;
     MessageSink showMessage_;
     QuestionSink askQuestion_;
-    std::vector<LastValidText*> timeKeepers_;
 };
 
 // The number at the start of an increment text, in minutes: leading blanks skipped, then digits;

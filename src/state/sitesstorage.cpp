@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -20,6 +23,30 @@ bool CanReplaceFile(const QString& path) {
 bool ProgramCopyWritable(const AppState& state) {
     const QString path = LocationsFilePath(state.dataDir);
     return state.canReplaceFile ? state.canReplaceFile(path) : CanReplaceFile(path);
+}
+
+// Makes `folder` and the folders above it that are missing. On failure the message names the
+// folder that could not be made and the system's reason (a parent that may not be written gives
+// "Permission denied"), not the file that was to go into it.
+bool MakeFolder(const QString& folder, QString* error) {
+    QStringList missing;
+    for (QString at = QDir::cleanPath(QDir(folder).absolutePath()); !QFileInfo::exists(at);
+         at = QFileInfo(at).path())
+        missing.prepend(at);
+    int failure = 0;
+    QString failed = folder;
+    for (const QString& path : missing) {
+        if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0 && errno != EEXIST) {
+            failure = errno, failed = path;
+            break;
+        }
+    }
+    if (!failure && !QFileInfo(folder).isDir()) failure = ENOTDIR;
+    if (failure && error) {
+        *error = QStringLiteral("%1 could not be created: %2")
+                     .arg(QDir::toNativeSeparators(failed), qt_error_string(failure));
+    }
+    return !failure;
 }
 
 QString UserLocationsPath(const AppState& state) {
@@ -77,8 +104,9 @@ bool LoadLocationsAtStartup(AppState& state, QString* error) {
 
 bool WriteLocations(const AppState& state, QString* error) {
     const QString path = LocationsWritePath(state);
-    // The user's data folder may not exist yet; when it cannot be made, the save below fails
-    // and names the file.
-    if (path != LocationsFilePath(state.dataDir)) QDir().mkpath(QFileInfo(path).absolutePath());
+    // The user's data folder may not exist yet.
+    if (path != LocationsFilePath(state.dataDir) &&
+        !MakeFolder(QFileInfo(path).absolutePath(), error))
+        return false;
     return WriteLocationsFile(path, state.sites, state.locationsHeaders, error);
 }

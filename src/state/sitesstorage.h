@@ -25,5 +25,6 @@ bool LoadLocationsAtStartup(AppState& state, QString* error);
 // with state.sites and the two header lines. The new content goes to a temporary file in the same
 // directory that is then renamed over the old one, so on any failure (read-only file or directory,
 // full disk, a crash mid-write) the previous file stays as it was. Returns false with the file name
-// and the operating system's reason on failure; the table in memory is not touched either way.
+// (or the user's data folder that could not be made) and the operating system's reason on failure;
+// the table in memory is not touched either way.
 bool WriteLocations(const AppState& state, QString* error);

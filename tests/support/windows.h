@@ -14,8 +14,9 @@
 #include <QtWidgets>
 
 // Answers every modal window up after its creation: message boxes with `answer` (or their only
-// button), texts noted, titles with " icon" or " YesNo" when they have one; other dialogs closed,
-// object names noted (with the Location Editor's slot).
+// button), texts noted, titles with " icon" or " YesNo" when they have one, " narrow" or " cut"
+// when the box is too narrow for its title or text; other dialogs closed, object names noted (with
+// the Location Editor's slot).
 class ModalWatcher : public QObject {
 public:
     QStringList messages, titles, dialogs;
@@ -26,8 +27,13 @@ public:
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 QAbstractButton* ok = box->button(QMessageBox::Ok);
+                const QFontMetrics title(box->font()); // room for it, the frame's icon and buttons
+                const int room = title.horizontalAdvance(box->windowTitle()) + 6 * title.height();
+                auto* text = box->findChild<QLabel*>("qt_msgbox_label"); // and for the text
                 messages << box->text();
-                titles << box->windowTitle() + (box->icon() ? " icon" : "") + (ok ? "" : " YesNo");
+                titles << box->windowTitle() + (box->icon() ? " icon" : "") + (ok ? "" : " YesNo") +
+                              (box->width() < room ? " narrow" : "") +
+                              (text->width() < text->minimumSizeHint().width() ? " cut" : "");
                 (box->button(answer) ? box->button(answer) : ok)->click();
             } else if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog != before_) {
                 auto* editor = qobject_cast<LocationWindow*>(dialog);
@@ -54,16 +60,6 @@ inline void TypeOver(QLineEdit* box, int at, const char* digits) {
         Key(box, Qt::Key_Delete, QString(QChar(0x7f)));
         Key(box, Qt::Key(*digits), QString(QLatin1Char(*digits)));
     }
-}
-// Takes out the separator before `at` and presses Escape; true when the text without it was
-// refused and the text came back.
-inline bool EscapeRestores(QLineEdit* box, int at) {
-    const QString valid = box->text();
-    box->setCursorPosition(at);
-    Key(box, Qt::Key_Backspace);
-    const bool broken = !IsCivilDateTime(box->text());
-    Key(box, Qt::Key_Escape, QString(QChar(27)));
-    return broken && box->text() == valid;
 }
 // Pastes (two shortcuts), input-method text and digits of other scripts; returns the text left.
 inline QString SendBadInput(QLineEdit* box) {
