@@ -307,7 +307,8 @@ private slots:
         QVERIFY(!OpenPrinterSurface(PrintTarget{QStringLiteral("no such printer 42"), QString()}));
     }
 
-    // The next opening, in this run or the next, starts from the last print.
+    // The next opening, in this run or the next, starts at the instant in use and keeps the last
+    // print's length, step, printer and PDF folder.
     void remembersTheLastPrint() {
         AppState state = MakeState(1);
         RememberedChoices& last = state.remembered;
@@ -315,12 +316,12 @@ private slots:
         last.pdfFolder = QDir::tempPath();
         Dialog d(state);
         QCOMPARE(d.box("txtStart")->text() + d.box("txtStop")->text() + d.box("txtInc")->text(),
-                 QStringLiteral("3/15/2024 9:30:00 PM3/15/2024 11:00:00 PM20"));
+                 QStringLiteral("3/15/2024 8:00:00 PM3/15/2024 9:30:00 PM20"));
         d.chosen = "/tmp/elsewhere/chart.pdf", d.box("txtInc")->setText(QStringLiteral("30"));
         d.click("cmdPrint");
         QVERIFY(d.prints == 1 && d.suggested.startsWith(QDir::tempPath() + '/'));
         QVERIFY(last.printer == Printout::PdfEntry && last.printStepMinutes == 30 &&
-                last.printStop == At(23, 0) && last.pdfFolder == "/tmp/elsewhere");
+                last.printStop == At(21, 30) && last.pdfFolder == "/tmp/elsewhere");
     }
 };
 

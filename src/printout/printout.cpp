@@ -130,18 +130,18 @@ Printout::Printout(AppState& state, QWidget* parent)
     setTabOrder(txtInc, cmdPrint);
     setTabOrder(cmdPrint, cmdCancel);
 
-    // The window is made fresh for each opening, so this is its activation.
-    // It starts at the instant in use: the present at the site in Now mode, else the typed one.
+    // The window is made fresh for each opening, so this is its activation. It starts at the
+    // instant in use (the present at the site in Now mode, else the typed one) and runs for as
+    // long as the last print did, three hours before any print: a chart of last night's dates
+    // is rarely what the observer wants tonight.
     const QDateTime now = LocalInstant(state_.sky);
-    txtStart->setText(CivilDateTimeText(now, locale_));
-    txtStop->setText(CivilDateTimeText(now.addSecs(3 * 3600), locale_));
-    txtInc->setText(QStringLiteral("10"));
-    // The values of the last print, where there was one.
     const RememberedChoices& remembered = state_.remembered;
-    if (remembered.printStart.isValid() && remembered.printStop.isValid()) {
-        txtStart->setText(CivilDateTimeText(remembered.printStart, locale_));
-        txtStop->setText(CivilDateTimeText(remembered.printStop, locale_));
-    }
+    qint64 span = 3 * 3600;
+    if (remembered.printStart.isValid() && remembered.printStart < remembered.printStop)
+        span = remembered.printStart.secsTo(remembered.printStop);
+    txtStart->setText(CivilDateTimeText(now, locale_));
+    txtStop->setText(CivilDateTimeText(now.addSecs(span), locale_));
+    txtInc->setText(QStringLiteral("10"));
     if (remembered.printStepMinutes > 0)
         txtInc->setText(QString::number(remembered.printStepMinutes));
 
