@@ -29,8 +29,7 @@ class TestLocationEditor : public QObject {
     void load(const QByteArray& sites) {
         dir = std::make_unique<QTemporaryDir>();
         WriteAll(LocationsFilePath(dir->path()), kHeaders + sites);
-        state = AppState{};
-        state.dataDir = dir->path();
+        state = AppState{}, state.dataDir = dir->path();
         QString error;
         QVERIFY2(ReadLocations(state, &error), qPrintable(error));
     }
@@ -43,9 +42,7 @@ class TestLocationEditor : public QObject {
     void open(int index, bool appendNew = false) {
         if (appendNew) state.sites.push_back(SiteLocation{});
         openedIndex = std::int16_t(appendNew ? 1 - int(state.sites.size()) : index);
-        SetCurrentSiteIndex(state, openedIndex);
-        asked.clear(), failures.clear();
-        w.reset();
+        SetCurrentSiteIndex(state, openedIndex), asked.clear(), failures.clear(), w.reset();
         w = std::make_unique<LocationWindow>(state, nullptr, appendNew);
         w->ask = [this](const QString& text, const QString& title, LocationWindow::Buttons b) {
             asked << title + ": " + text;
@@ -98,8 +95,7 @@ private slots:
             {"a\r\nb", false}, {QString::fromUtf8("\u20ac"), false}, {QString::fromUtf8("\U0001d7d9"), false}};
         // clang-format on
         for (const auto& [pasted, taken] : rows) {
-            edit(kYard, 0);
-            get("txtLocName")->end(false);
+            edit(kYard, 0), get("txtLocName")->end(false);
             QApplication::clipboard()->setText(pasted);
             QTest::keyClick(get("txtLocName"), Qt::Key_V, Qt::ControlModifier);
             QInputMethodEvent composed;
@@ -140,24 +136,21 @@ private slots:
         // clang-format on
         load(kYard);
         for (const auto& r : rows) {
-            open(0);
-            get(r.field)->setFocus(), get(r.field)->setText(r.text);
+            open(0), get(r.field)->setFocus(), get(r.field)->setText(r.text);
             QTest::keyClick(focused(), Qt::Key_Tab), QTest::keyClick(focused(), Qt::Key_Backtab);
             const QStringList expected =
                 r.message.isEmpty() ? QStringList() : QStringList(2, "Zenitor: " + r.message);
             QVERIFY2(asked == expected && (r.message.isEmpty() || focused() == get(r.field)),
                      qPrintable(asked.join('|')));
         }
-        // A click on Save or Delete refused for a bad value does not act. Abort!, Escape and the
-        // close box leave whatever the fields hold: no check, nothing stored or written, a new
-        // site's record gone again.
+        // Save or Delete refused for a bad value does not act. Abort!, Escape and the close box
+        // leave unchecked: nothing stored or written, a new site's record gone again.
         for (const QByteArray way : {"cmdSave", "cmdDel", "CmdAbort", "Escape", "close"})
             for (const bool isNew : {false, true}) {
                 load(kYard + kField);
                 const SiteTable before = state.sites;
-                open(1, isNew);
-                get("txtLocName")->setText("Renamed"), get("txtN")->setFocus();
-                get("txtN")->setText("91");
+                open(1, isNew), get("txtLocName")->setText("Renamed");
+                get("txtN")->setFocus(), get("txtN")->setText("91");
                 const bool refused = way.startsWith("cmd");
                 way == "Escape"  ? QTest::keyClick(get("txtN"), Qt::Key_Escape)
                 : way == "close" ? void(w->close())
@@ -183,9 +176,7 @@ private slots:
         QVERIFY(box("chkS")->isChecked() && box("chkW")->isChecked());
         box("chkPrimary")->setChecked(true); // ticked on another site: that one alone is primary
         click("cmdSave");
-        open(0);
-        box("chkS")->setChecked(true);
-        box("chkW")->setChecked(false);
+        open(0), box("chkS")->setChecked(true), box("chkW")->setChecked(false);
         click("cmdSave"); // not primary while another site is: written at once
         QVERIFY(asked.isEmpty());
         QCOMPARE(file(), kHeaders + "-45 -30 0 122 40 15 -8 Y 0 0 0 10 10 0 0 0 N Back yard\r\n" +
@@ -193,8 +184,7 @@ private slots:
         open(1); // clearing the only primary site asks; Cancel keeps the window and the file
         box("chkPrimary")->setChecked(false);
         const QByteArray written = file();
-        answers = {Answer::Cancel};
-        click("cmdSave");
+        answers = {Answer::Cancel}, click("cmdSave");
         QVERIFY(asked == QStringList{kNoPrimary} && w->isVisible() && state.sites[1].Primary == 0 &&
                 file() == written);
         click("cmdSave"); // OK this time
@@ -208,25 +198,21 @@ private slots:
             load(kYard); // zone -8
             state.sky.computerZone = QTimeZone("America/Los_Angeles");
             state.sky.clock = std::make_shared<FixedClock>(QDateTime(day, {20, 0}, Qt::UTC));
-            open(0);
-            seen << w->findChild<QLabel*>("lblDSTHint")->text();
-            get("txtTZ")->setText("1");
-            seen << w->findChild<QLabel*>("lblDSTHint")->text();
+            open(0), seen << w->findChild<QLabel*>("lblDSTHint")->text();
+            get("txtTZ")->setText("1"), seen << w->findChild<QLabel*>("lblDSTHint")->text();
         }
         QCOMPARE(seen, (QStringList{"today: standard time", "", "today: daylight time", ""}));
     }
 
     void deleteAbortAndClose() {
-        edit(kYard + kField, 0);
-        get("txtLocName")->setText("Typed name");
+        edit(kYard + kField, 0), get("txtLocName")->setText("Typed name");
         click("cmdDel"); // Yes, then OK to having no primary site
         QCOMPARE(asked, (QStringList{"Delete Location: Are you sure you want to delete Back yard",
                                      kNoPrimary}));
         QVERIFY(!w->isVisible() && file() == kHeaders + kField);
         edit(kYard + kField, 1); // No removes nothing, closes, and still rewrites the file
         QFile::remove(LocationsFilePath(dir->path()));
-        answers = {Answer::No};
-        click("cmdDel");
+        answers = {Answer::No}, click("cmdDel");
         QVERIFY(!w->isVisible() && file() == kHeaders + kYard + kField);
         edit(kYard, 0); // the only site is kept, and the window stays open
         click("cmdDel");
@@ -234,10 +220,8 @@ private slots:
                 file() == kHeaders + kYard);
         load(kYard + kField);
         const SiteTable before = state.sites;
-        open(0);
-        get("txtLocName")->setText("Changed");
-        box("chkPrimary")->setChecked(false);
-        click("CmdAbort");
+        open(0), get("txtLocName")->setText("Changed");
+        box("chkPrimary")->setChecked(false), click("CmdAbort");
         QVERIFY(!w->isVisible() && asked.isEmpty() && state.sites == before);
         open(0, true); // a new record with a primary site elsewhere: removed without a question
         QVERIFY(w->isNew() && w->slot() == 2);
@@ -247,10 +231,8 @@ private slots:
         open(-1); // "no site chosen" names slot 1, an existing site: a new record instead
         QVERIFY(w->isNew() && w->slot() == 2 && get("txtLocName")->text().isEmpty());
         // None primary: a cancelled Save stores the values, Abort! still removes the new record.
-        edit(kField, 0, true);
-        get("txtLocName")->setText("Hill");
-        answers = {Answer::Cancel, Answer::Cancel};
-        click("cmdSave");
+        edit(kField, 0, true), get("txtLocName")->setText("Hill");
+        answers = {Answer::Cancel, Answer::Cancel}, click("cmdSave");
         QCOMPARE(state.sites[1].Name, QStringLiteral("Hill"));
         click("CmdAbort");
         QVERIFY(asked == QStringList(2, kNoPrimary) && state.sites.size() == 1 &&
@@ -258,8 +240,7 @@ private slots:
         for (bool save : {true, false}) { // the first site of an empty table: slot 0, new
             edit("", 0, true);
             QVERIFY(w->isNew() && w->slot() == 0);
-            get("txtLocName")->setText("Home");
-            box("chkPrimary")->setChecked(true);
+            get("txtLocName")->setText("Home"), box("chkPrimary")->setChecked(true);
             click(save ? "cmdSave" : "CmdAbort");
             QCOMPARE(file(), kHeaders + (save ? "0 0 0 0 0 0 0 N 0 0 0 0 0 0 0 0 Y Home\r\n" : ""));
             QCOMPARE(state.sites.size(), std::size_t(save));

@@ -35,8 +35,8 @@ QString StarLine(const QString& name, const QString& mag, const QString& dec,
 }
 
 QString StarFile(const QTemporaryDir& dir, const QStringList& lines) {
-    WriteAll(GuideStarFilePath(dir.path()), (lines.join("\r\n") + "\r\n").toLatin1());
-    return GuideStarFilePath(dir.path());
+    return WriteAll(GuideStarFilePath(dir.path()), (lines.join("\r\n") + "\r\n").toLatin1()),
+           GuideStarFilePath(dir.path());
 }
 
 void Wheel(QWidget* w, int delta) {
@@ -91,10 +91,8 @@ private slots:
                 timer1->isActive() && timer2->isActive() && !f.box("txtMonth")->isEnabled());
         QVERIFY(sb->minimum() == 0 && sb->maximum() == 200 && sb->value() == 80 &&
                 f.get<QComboBox>("cmbLoc")->count() == 2 && f.state.sky.SiteTimeZone == -5);
-        f.choose("cmbDSO", 0);
-        f.clock->advanceSeconds(15), f.window->Timer1Tick();
+        f.choose("cmbDSO", 0), f.clock->advanceSeconds(15), f.window->Timer1Tick();
         QCOMPARE(f.text("LblNow"), QStringLiteral("3/1/2026 10:00:15 PM (Now)"));
-        QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
         // Timer2 reselects on the fifth tick after the last selection.
         f.click("chkNow"), f.get<QLabel>("lblDSOstats")->setText(QStringLiteral("stale"));
         QStringList seen;
@@ -115,7 +113,6 @@ private slots:
         auto* chooser = f.get<QComboBox>("cmbDSO");
         f.choose("cmbDSO", 0);
         const QString m2 = f.row(0);
-        QCOMPARE(m2, ExpectedRow(f.state, 1));
         QCOMPARE(chooser->lineEdit()->cursorPosition(), 0); // the field shows the designation
         f.click("chkNGC");                                  // NGC 7001 sits exactly at the limit
         QCOMPARE(chooser->itemText(2).left(9) + f.text("lblDSOstats"),
@@ -138,9 +135,8 @@ private slots:
         QCOMPARE(f.row(0), f.row(1));
     }
 
-    // The Planets box lists the Moon and the planets like a catalogue; typing finds them (never
-    // the Sun); a picked body's row follows it from tick to tick, and before the year 1000 says
-    // why it shows no place, while a catalogue row is placed as ever.
+    // Bodies listed and found like catalogue objects (never the Sun); a body's row follows it from
+    // tick to tick, and before the year 1000 says why it shows no place.
     void planetsBox() {
         WindowFixture f;
         auto* chooser = f.get<QComboBox>("cmbDSO");
@@ -158,8 +154,7 @@ private slots:
         // clang-format on
         QTest::keyClicks(chooser, "moon\r"), f.choose("cmbDSO", 0); // the Moon, then M 1
         QVERIFY(f.state.listSlots[0] == 11 && f.row(0).startsWith("Moon         MO "));
-        // An hour on, the Moon has moved half a degree among the stars: its row shows where it
-        // stands then, not where a star at its former place would be.
+        // An hour on, the row shows where the Moon stands then, not where it stood.
         const AppState before = f.state;
         f.clock->advanceSeconds(3600), f.window->Timer1Tick();
         QVERIFY(f.row(0) == ExpectedRow(f.state, 10) && f.row(0) != ExpectedRow(before, 10));
@@ -225,8 +220,7 @@ private slots:
         QCOMPARE(watcher.dialogs, (QStringList{"Location1", "Printout"}));
         QVERIFY(f.get<QComboBox>("cmbLoc")->currentText() == "Garden" &&
                 f.text("lblLocInfo") == "Garden");
-        // New Location saved nothing: the empty record is gone, no site selected, the one
-        // applied before stays in force.
+        // New Location saved nothing: the empty record is gone, the site applied before stays.
         f.choose("cmbLoc", 0), f.click("cmdNewLoc");
         QVERIFY(GetCurrentSiteIndex(f.state) == -2 && f.state.sites.size() == 2);
         QCOMPARE(f.get<QComboBox>("cmbLoc")->currentText() + '|' + f.text("lblLocInfo"),
@@ -254,13 +248,11 @@ private slots:
         QTest::keyClicks(month, QStringLiteral("3/1:2 7 aPM")); // refused keys dropped
         QCOMPARE(month->text(), QStringLiteral("3127a"));
         // Digits edited in place, one letter for the afternoon, Enter: applied like Set.
-        month->setText(QStringLiteral("3/2/2026 11:30:00 "));
-        QTest::keyClicks(month, "P\r");
+        month->setText(QStringLiteral("3/2/2026 11:30:00 ")), QTest::keyClicks(month, "P\r");
         QCOMPARE(f.state.sky.ObservingTime, QDateTime({2026, 3, 2}, {23, 30}, Qt::UTC));
         QVERIFY(month->text() == "3/2/2026 11:30:00 PM" && f.row(0) == ExpectedRow(f.state, 1));
         // Back to Now: the clock is followed again; the old text stays in the disabled box.
-        f.clock->advanceSeconds(7200);
-        f.get<QCheckBox>("chkMess")->setFocus(Qt::TabFocusReason);
+        f.clock->advanceSeconds(7200), f.get<QCheckBox>("chkMess")->setFocus(Qt::TabFocusReason);
         now->click();
         QVERIFY(f.state.sky.UseNow && timer1->isActive() && !month->isEnabled());
         QCOMPARE(f.text("LblNow"), QStringLiteral("3/2/2026 (Now)")); // midnight: the date alone
@@ -304,28 +296,23 @@ private slots:
                      QString::number(f.get<QCheckBox>("chkNow")->isChecked()),
                  QStringLiteral("3/2/2026|3/2/2026|0")); // midnight: the date alone
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
-        // The computer on New York time: the site at -5 with DST ticked is flagged in December,
-        // not in July, following a typed date; a site at +1 is not checked.
-        f.state.sky.computerZone = QTimeZone("America/New_York");
-        f.state.sites[1].DST = -1, f.state.sites[0].TimeZone = 1;
+        // The computer on New York time: the site at -5 is flagged where its DST tick contradicts
+        // the typed date; a site at +1 is not checked.
+        f.state.sky.computerZone = QTimeZone("America/New_York"), f.state.sites[0].TimeZone = 1;
         // clang-format off
-        const struct { int site; const char *typed, *shown; } rows[] = {
-            {1, "12/15/2026 9:30:00 PM", "Back yard: DST ticked, standard time on this date"},
-            {1, "7/15/2026 9:30:00 PM", "Back yard"}, {0, "12/15/2026 9:30:00 PM", "Sydney"}};
+        const struct { int site, dst; const char *typed, *shown; } rows[] = {
+            {1, -1, "12/15/2026 9:30:00 PM", "Back yard: DST ticked, standard time on this date"},
+            {1, -1, "7/15/2026 9:30:00 PM", "Back yard"}, {0, -1, "12/15/2026 9:30:00 PM", "Sydney"},
+            {1, 0, "7/15/2026 9:30:00 PM", "Back yard: DST not ticked, daylight time on this date"}};
         // clang-format on
         for (const auto& r : rows) {
-            f.choose("cmbLoc", r.site);
+            f.state.sites[1].DST = std::int16_t(r.dst), f.choose("cmbLoc", r.site);
             f.box("txtMonth")->setText(r.typed), f.click("cmdSet");
             QCOMPARE(f.text("lblLocInfo"), QString(r.shown));
         }
-        f.state.sites[1].DST = 0, f.choose("cmbLoc", 1);
-        f.box("txtMonth")->setText("7/15/2026 9:30:00 PM"), f.click("cmdSet");
-        QCOMPARE(f.text("lblLocInfo"),
-                 QString("Back yard: DST not ticked, daylight time on this date"));
     }
 
-    // The program's date text in each locale, edited by digits typed over it (Delete as X11
-    // sends it), is applied by Set.
+    // The date text in each locale, digits typed over it (Delete as X11 sends it), Set applies.
     void typedDigitsInEveryLocale() {
         // clang-format off
         const struct { const char *locale, *shown; int monthAt, hourAt; const char* hour; } cases[] = {
@@ -340,8 +327,7 @@ private slots:
             f.choose("cmbDSO", 0), f.click("chkNow");
             QVERIFY2(month->text() == QLatin1String(c.shown), qPrintable(month->text()));
             const QString before = f.row(0);
-            TypeOver(month, c.monthAt, "1");
-            TypeOver(month, c.hourAt, c.hour);
+            TypeOver(month, c.monthAt, "1"), TypeOver(month, c.hourAt, c.hour);
             QTest::mouseClick(f.get<QPushButton>("cmdSet"), Qt::LeftButton);
             const QDateTime typed(QDate(2026, 1, 1), QTime(23, 0), Qt::UTC);
             QVERIFY2(f.state.sky.ObservingTime == typed && f.text("LblNow") == month->text() &&
@@ -353,14 +339,14 @@ private slots:
 
     void leavingBadDateIsRefused() {
         WindowFixture f;
-        auto *now = f.get<QCheckBox>("chkNow"), *mess = f.get<QCheckBox>("chkMess");
+        auto *now = f.get<QCheckBox>("chkNow"), *mess = f.get<QCheckBox>("chkMess"),
+             *planets = f.get<QCheckBox>("chkPlanet");
         now->click();
         const QDateTime before = f.state.sky.ObservingTime;
         auto* month = f.box("txtMonth");
         month->setFocus(Qt::MouseFocusReason), month->setText(QStringLiteral("13/45/2026"));
         ModalWatcher watcher;
         // Each way out shows the message, keeps the focus and does not act.
-        auto* planets = f.get<QCheckBox>("chkPlanet");
         for (QWidget* target :
              QList<QWidget*>{mess, planets, now, f.get<QPushButton>("cmdSet"), month}) {
             target == month ? QTest::keyClick(month, Qt::Key_Tab)
@@ -381,8 +367,7 @@ private slots:
         QVERIFY(!mess->isChecked() && mess->hasFocus() && watcher.messages.size() == 6);
     }
 
-    // Delete, Escape back to the last valid date, bad input past the keys refused, the wheel
-    // only where the focus is.
+    // Delete, Escape back to the last valid date, bad input refused, the wheel only with focus.
     void inputTraps() {
         WindowFixture f;
         ModalWatcher watcher;
@@ -413,8 +398,7 @@ private slots:
         const QFont old = QApplication::font();
         QApplication::setFont(QFont(old.family(), 24));
         WindowFixture f;
-        f.state.sites[1].Name = QString(70, u'W');
-        f.window->RunActivationSequence();
+        f.state.sites[1].Name = QString(70, u'W'), f.window->RunActivationSequence();
         for (const char* group : {"chkMess chkHer chkCal chkBNGC chkSAC chkNGC chkIC chkPlanet",
                                   "chkShowAll chkInView chkNow", "LblNow lblLocInfo lblDSOstats"}) {
             QSet<QString> fonts; // size and stretch
@@ -475,8 +459,7 @@ private slots:
         QTest::keyClicks(chooser, "ngc 70"); // Down, Enter: the second offered, NGC 7001
         QTest::keyClick(chooser, Qt::Key_Down), QTest::keyClick(chooser, Qt::Key_Return);
         QVERIFY(f.state.listSlots[1] == 8 && f.row(1).startsWith("NGC 7001"));
-        // The field shows the picked line from its start, selected: typing starts a new search,
-        // and Escape out of it shows that line again the same way.
+        // The picked line shows from its start, selected; Escape out of a new search restores it.
         const auto fromStart = [&] {
             return field->text().startsWith("NGC 7001") && field->cursorPosition() == 0 &&
                    field->selectedText() == field->text() && !search->popup()->isVisible();
@@ -486,8 +469,7 @@ private slots:
         QVERIFY(field->text() == "ic" && search->offered() == EntriesHolding(chooser, "ic"));
         QTest::keyClick(chooser, Qt::Key_Escape);
         QVERIFY(fromStart());
-        field->clear();
-        QTest::keyClicks(chooser, "of m");
+        field->clear(), QTest::keyClicks(chooser, "of m");
         QTRY_VERIFY(list->visualRect(list->model()->index(0, 0)).isValid());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(list->model()->index(0, 0)).center());
@@ -520,8 +502,8 @@ private slots:
         QVERIFY(boxPixels == 0 && NotRedPixels(&editor) == 0);
         QTest::keyClick(&editor, Qt::Key_N, Qt::ControlModifier);
         QVERIFY(!NightVisionOn() && f.window->objectRow(0)->palette() == dayRow);
-        // The editor's number boxes (one class) take Delete; Save pressed without the focus
-        // leaving N runs its leave check: the real message, no icon, nothing saved, it stays.
+        // The number boxes take Delete; Save pressed with the focus in N runs N's leave check:
+        // the real message, no icon, nothing saved, the editor stays.
         auto* north = editor.findChild<QLineEdit*>("txtN");
         north->setText(QStringLiteral("12")), TypeOver(north, 0, "9");
         QCOMPARE(north->text(), QStringLiteral("92"));

@@ -132,16 +132,13 @@ private slots:
                          << QString("%1 of 3 objects available.").arg(expected.size()));
         }
         // The pass hands the clock back: twelve hours on, the south object is at lower culmination.
-        state.horizon.fill(0);
-        clock->advanceSeconds(12 * 3600);
+        state.horizon.fill(0), clock->advanceSeconds(12 * 3600);
         QCOMPARE(Select(state, "M", 20, false, true).first(), QStringLiteral("pole"));
     }
 
-    // The Moon and the planets behind the IC run: unticked, nothing differs from a store without
-    // them. On 2020-12-21 at 17:00 UT from Greenwich the Moon is near first quarter in the south;
-    // Mars, Jupiter, Saturn, Uranus (magnitude 5.7) and Neptune (7.9) are up, Mercury and Venus
-    // in the morning sky. Outside the years 1000-3000 every body says so, listed whatever the
-    // limit or the horizon; catalogue rows stay as ever.
+    // Unticked, the bodies behind the IC run change nothing. 2020-12-21 17:00 UT at Greenwich: the
+    // Moon near first quarter, Mars to Neptune up, Mercury and Venus set. Outside 1000-3000 every
+    // body says so, listed whatever the limit or the horizon.
     void moonAndPlanets() {
         // clang-format off
         AppState state = Runs(), without = Runs();

@@ -160,10 +160,8 @@ private slots:
         // clang-format on
     }
 
-    // The Moon's column follows it step by step: over Hopkinsville, Kentucky, at greatest eclipse
-    // (2017-08-21 18:25:30 UT) it covers the Sun (altitude 64°, azimuth 198°); an hour before and
-    // after, it stands well off the Sun's centre. Before the year 1000 its cells say why they are
-    // empty.
+    // The Moon's column follows it: over Hopkinsville, Kentucky, at greatest eclipse (2017-08-21
+    // 18:25:30 UT) it covers the Sun, an hour either side it does not; before 1000 it says why not.
     void moonColumnOverTheEclipse() {
         AppState state;
         AppendBodyRecords(state.store), state.listSlots[0] = 1;
@@ -193,10 +191,9 @@ private slots:
     }
 
     void dialogBoxes() {
-        const QString s = "3/15/2024 8:00:00 PM", later = "3/15/2024 11:00:00 PM",
-                      date = "Invalid Date";
-        const QString order = "Start must be before stop", inc = "Invalid Increment";
         // clang-format off
+        const QString s = "3/15/2024 8:00:00 PM", later = "3/15/2024 11:00:00 PM", date = "Invalid Date",
+                      order = "Start must be before stop", inc = "Invalid Increment";
         const struct { const char* box; QString start, stop, inc, message; } rows[] = {
             {"txtStart", s, later, "10", ""}, {"txtStart", "3/15/2024 21:30:00", later, "10", ""},
             {"txtStart", "13/45/2024 20:00", later, "10", date}, {"txtStop", s, "3/15/2024 25:00:00", "10", date},
@@ -227,15 +224,13 @@ private slots:
         }
         // Delete passes every box; paste, input-method text and other scripts' digits do not.
         for (const char* name : {"txtStart", "txtStop", "txtInc"}) {
-            d.box(name)->setText(QStringLiteral("3/15"));
-            TypeOver(d.box(name), 0, "1");
+            d.box(name)->setText(QStringLiteral("3/15")), TypeOver(d.box(name), 0, "1");
             QCOMPARE(SendBadInput(d.box(name)), QStringLiteral("1/15"));
         }
     }
 
-    // Clicks run the box's leave check first: the real message box, OK, no icon. Cancel (also
-    // pressed as a screen reader does, without the focus leaving the box), Escape and the close
-    // box leave at once, without a check: nothing is printed or applied.
+    // Clicks run the box's leave check first (the real message box). Cancel (also pressed as a
+    // screen reader does), Escape and the close box leave unchecked: nothing printed or applied.
     void clicksWaitForTheLeaveCheck() {
         for (const QByteArray target : {"cmdPrint", "txtStop", "cmdCancel", "press", "Esc", "x"}) {
             AppState state = MakeState(1);
@@ -265,8 +260,7 @@ private slots:
     }
 
     // Print to a PDF: the name asked for (none: back to the window), nothing listed, and beyond
-    // 25 sheets (24 steps a sheet for one object on the recording surface) a Yes/No box; No
-    // prints nothing, keeps the window, leaves an old file byte for byte and makes no new one.
+    // 25 sheets a Yes/No box; No prints nothing, keeps the window and any old file as it was.
     void printToPdf() {
         const auto No = QMessageBox::No, Yes = QMessageBox::Yes;
         // clang-format off
@@ -286,8 +280,7 @@ private slots:
             d.box("txtStop")->setText(CivilDateTimeText(At(20, 0).addSecs(c.minutes * 60)));
             d.box("txtInc")->setText(QString::number(c.inc));
             ModalWatcher watcher;
-            watcher.answer = c.answer;
-            d.click("cmdPrint");
+            watcher.answer = c.answer, d.click("cmdPrint");
             const QString ask = QString("This print-out takes %1 sheets.  Print it?").arg(c.sheets);
             QCOMPARE(watcher.titles + watcher.messages,
                      c.sheets ? QStringList({"Zenitor YesNo", ask}) : QStringList());
@@ -307,8 +300,7 @@ private slots:
         QVERIFY(!OpenPrinterSurface(PrintTarget{QStringLiteral("no such printer 42"), QString()}));
     }
 
-    // The next opening, in this run or the next, starts at the instant in use and keeps the last
-    // print's length, step, printer and PDF folder.
+    // The next opening starts at the instant in use with the last print's length, step and places.
     void remembersTheLastPrint() {
         AppState state = MakeState(1);
         RememberedChoices& last = state.remembered;

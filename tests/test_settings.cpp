@@ -129,8 +129,7 @@ private slots:
                     WriteRememberedChoices(path, i % 2 ? Changed() : Choices{}, nullptr);
             }
             usleep(useconds_t(20000 + random.bounded(30000)));
-            ::kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
+            ::kill(child, SIGKILL), waitpid(child, nullptr, 0);
             QStringList ignored;
             const Choices read = ReadBack(path, &ignored);
             QVERIFY(ignored.isEmpty() && (read == Changed() || read == Choices{}));

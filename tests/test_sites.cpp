@@ -100,8 +100,7 @@ private slots:
         }
     }
 
-    // The save stopped at every byte, by a full disk or by the program being killed:
-    // locations.txt is the old file or the new one, byte for byte.
+    // The save stopped at every byte by a full disk or a kill: the old file or the new one, whole.
     // Permission bits bind only users other than root: that save runs as nobody.
     void saveUnderFaults() {
         const SiteTable sites = {Site({1, 2, 3, 4, 5, 6, 7}, true, {}, true, "New site"),
@@ -168,8 +167,7 @@ private slots:
             WriteAll(r.userCopy ? userFile : root.filePath("file"), user);
             QString error;
             QVERIFY2(ReadLocations(s, &error), qPrintable(error));
-            s.sites.push_back(s.sites.at(0));
-            s.sites.back().Name = "Added";
+            s.sites.push_back(s.sites.at(0)), s.sites.back().Name = "Added";
             QCOMPARE(WriteLocations(s, &error), *r.first != 0);
             QCOMPARE(ReadAll(programFile) == program, !r.writable);
             if (!*r.first) { // the folder that cannot be made, and why

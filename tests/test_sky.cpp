@@ -56,8 +56,7 @@ private slots:
             SkyState sky;
             QVERIFY(SetObservingTime(sky, c.local));
             SetSiteClock(sky, std::int16_t(c.zone), c.daylight);
-            SetObserverPosition(sky, 0, DegToRad(c.lonDeg));
-            SetTarget(sky, 0, 0);
+            SetObserverPosition(sky, 0, DegToRad(c.lonDeg)), SetTarget(sky, 0, 0);
             TargetAltitude(sky);
             // clang-format off
             QVERIFY2(qAbs(sky.DaysFromJ2000 - c.days) < 1e-9 && qAbs(sky.UniversalHours - c.ut) < 1e-12 &&
@@ -92,8 +91,7 @@ private slots:
         // Now is the clock's instant as the site's civil time: 23:00 UT is 00:00 the next day at
         // zone +1, and the time values come back to 23:00 UT.
         sky.clock = std::make_shared<FixedClock>(QDateTime({2024, 3, 14}, {23, 0}, Qt::UTC));
-        SetObservingTime(sky, QStringLiteral("Now"));
-        SetSiteClock(sky, 1, false);
+        SetObservingTime(sky, QStringLiteral("Now")), SetSiteClock(sky, 1, false);
         QCOMPARE(LocalInstant(sky), At(2024, 3, 15, 0, 0));
         QCOMPARE(ComputeUniversalHours(sky), 23.0); // the object list's tests advance the clock
     }
@@ -118,8 +116,7 @@ private slots:
         QVERIFY(ArcSine(1.0 + 4e-16) == PiValue / 2 && ArcSine(-1.0) == -PiValue / 2);
         QVERIFY(qAbs(ArcSine(0.5) - std::asin(0.5)) < 1e-12);
         HorizonProfile p;
-        p.fill(-99);
-        BuildHorizonProfile(p, {10, 20, 0, 0, 0, 0, 0, 0});
+        p.fill(-99), BuildHorizonProfile(p, {10, 20, 0, 0, 0, 0, 0, 0});
         // clang-format off
         const std::pair<int, int> values[] = {{0, 10},  {3, 11},   {22, 15},  {45, 20}, {47, 19},
                                               {66, 11}, {67, 10},  {88, 1},   {89, 0},  {200, 0},

@@ -168,10 +168,7 @@ void Range() {
 
 int main(int argc, char** argv) {
     verbose = argc > 1 && std::strcmp(argv[1], "-v") == 0;
-    ClosePairsAndEclipses();
-    PublishedPlaces();
-    Magnitudes();
-    Range();
+    ClosePairsAndEclipses(), PublishedPlaces(), Magnitudes(), Range();
     std::printf("%s: %d failure(s)\n", failures ? "FAILED" : "passed", failures);
     return failures ? 1 : 0;
 }

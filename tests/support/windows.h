@@ -13,10 +13,9 @@
 #include <QtTest>
 #include <QtWidgets>
 
-// Answers every modal window up after its creation: message boxes with `answer` (or their only
-// button), texts noted, titles with " icon" or " YesNo" when they have one, " narrow" or " cut"
-// when the box is too narrow for its title or text; other dialogs closed, object names noted (with
-// the Location Editor's slot).
+// Answers every modal window: message boxes with `answer` (or their only button), texts noted,
+// titles with " icon", " YesNo", " narrow" or " cut" (too narrow for its title or text) as they
+// apply; other dialogs closed, object names noted (with the Location Editor's slot).
 class ModalWatcher : public QObject {
 public:
     QStringList messages, titles, dialogs;
@@ -109,10 +108,8 @@ struct WindowFixture {
             yard.Name = "Back yard";
             SetCurrentSiteIndex(state, 1);
         }
-        state.sky.clock = clock, state.sky.UseNow = true;
-        state.sky.computerZone = QTimeZone::utc();
-        window = std::make_unique<MainWindow>(state);
-        active = show && ShowActive(window.get());
+        state.sky.clock = clock, state.sky.UseNow = true, state.sky.computerZone = QTimeZone::utc();
+        window = std::make_unique<MainWindow>(state), active = show && ShowActive(window.get());
     }
     template <class T> T* get(const char* name) const { return window->findChild<T*>(name); }
     QString text(const char* label) const { return get<QLabel>(label)->text(); }
@@ -121,7 +118,6 @@ struct WindowFixture {
     void click(const char* button) const { get<QAbstractButton>(button)->click(); }
     // Picks an entry of a combo box as a click on it does.
     void choose(const char* combo, int entry) {
-        get<QComboBox>(combo)->setCurrentIndex(entry);
-        emit get<QComboBox>(combo)->activated(entry);
+        get<QComboBox>(combo)->setCurrentIndex(entry), emit get<QComboBox>(combo)->activated(entry);
     }
 };
