@@ -175,7 +175,7 @@ private slots:
             if (texts[i].x != 1.0 || !IsRowTop(texts[i].y)) continue;
             SkyState sky = state.sky;
             SetObservingTime(sky, mid.addSecs(600 * (offSun.size() - 6)));
-            const BodyPlace sun = PlaceSun(DaysFromJ2000At(sky, sky.ObservingTime), 0, 0);
+            const BodyPlace sun = PlaceSun(DaysFromJ2000At(sky, sky.ObservingTime));
             SetTarget(sky, sun.rightAscension / 15, sun.declination);
             const double alt = TargetAltitude(sky), az = TargetAzimuth(sky);
             offSun << eraSeps(az, alt, rad(texts[i].text), rad(texts[i + 1].text)) / DegToRad(1.0 / 60);

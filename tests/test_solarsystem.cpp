@@ -63,7 +63,7 @@ void ClosePairsAndEclipses() {
         {"Venus transit 2012", Body::Venus, Days(2012, 6, 6, 1.493), 554.4}};
     for (const Showing& s : transits) {
         const BodyPlace planet = PlaceBody(s.body, s.days, 0, 0);
-        Near(s.what, Separation(planet, PlaceSun(s.days, 0, 0)) / ArcSec, s.want, 5);
+        Near(s.what, Separation(planet, PlaceSun(s.days)) / ArcSec, s.want, 5);
         Near(s.what, planet.illuminatedFraction, 0, 0.001);
     }
     const double great = Days(2020, 12, 21, 18);
@@ -75,8 +75,7 @@ void ClosePairsAndEclipses() {
     // 2017-08-21 greatest eclipse, 18:25.5 UT, seen from under it at 36.97 N, 87.67 W; eclipse
     // magnitude 1.0306, gamma 0.4367 (from the Earth's centre the Moon passed ~26' from the Sun).
     const double t = Days(2017, 8, 21, 18 + 25.5 / 60);
-    const BodyPlace sun = PlaceSun(t, 0, 0),
-                    moon = PlaceBody(Body::Moon, t, 36.967 * Deg, -87.667 * Deg);
+    const BodyPlace sun = PlaceSun(t), moon = PlaceBody(Body::Moon, t, 36.967 * Deg, -87.667 * Deg);
     Near("2017 eclipse: Moon from Sun (arcmin)", Separation(moon, sun) / ArcMin, 0, 1);
     Near("2017 eclipse: geocentric Moon from Sun (arcmin)",
          Separation(PlaceMoonGeocentric(t), sun) / ArcMin, 26, 3);
@@ -87,7 +86,7 @@ void ClosePairsAndEclipses() {
     const double u = Days(2022, 5, 16, 4 + 11.5 / 60);
     const BodyPlace full = PlaceMoonGeocentric(u);
     Near("2022 eclipse: Moon from antisolar point (arcmin)",
-         (ERFA_DPI - Separation(full, PlaceSun(u, 0, 0))) / ArcMin,
+         (ERFA_DPI - Separation(full, PlaceSun(u))) / ArcMin,
          0.2532 * std::asin(6378.137 / (full.distanceAu * AuKm)) / ArcMin, 0.5);
     Near("2022 eclipse: lit fraction", full.illuminatedFraction, 1, 0.001);
 }
@@ -97,7 +96,7 @@ void ClosePairsAndEclipses() {
 void PublishedPlaces() {
     const double sunDay = Days(1992, 10, 13, 0), venusDay = Days(1992, 12, 20, 0),
                  moonDay = Days(1992, 4, 12, 0), deltaT = 58.3 / 86400;
-    const BodyPlace sun = PlaceSun(sunDay - deltaT, 0, 0);
+    const BodyPlace sun = PlaceSun(sunDay - deltaT);
     const BodyPlace venus = PlaceBody(Body::Venus, venusDay - deltaT, 0, 0);
     const BodyPlace moon = PlaceMoonGeocentric(moonDay - deltaT);
     Near("Sun 1992 (arcsec)", FromApparent(sun, 198.378121, -7.783817, sunDay), 0, 25);
@@ -110,8 +109,7 @@ void PublishedPlaces() {
          PlaceBody(Body::Mars, Days(2003, 8, 27, 9.85), 0, 0).distanceAu, 0.372719, 2e-5);
     Near("Jupiter 2022-09-26 (arcsec)",
          PlaceBody(Body::Jupiter, Days(2022, 9, 26, 20), 0, 0).diameterArcsec, 49.9, 0.2);
-    Near("Sun at perihelion 2020 (arcsec)", PlaceSun(Days(2020, 1, 5, 8), 0, 0).diameterArcsec,
-         1952, 3);
+    Near("Sun at perihelion 2020 (arcsec)", PlaceSun(Days(2020, 1, 5, 8)).diameterArcsec, 1952, 3);
 }
 
 // Magnitudes quoted for these showings, rounded to 0.1; Venus at greatest brilliancy is 27% lit.
@@ -147,7 +145,7 @@ void Range() {
         const bool inRange = year > 1000 && year < 3000;
         const auto all = PlaceAllBodies(t, 0.8, -1.2);
         int wrong = InErfaRange(t) != inRange;
-        for (const BodyPlace& p : {PlaceSun(t, 0, 0), PlaceMoonGeocentric(t)})
+        for (const BodyPlace& p : {PlaceSun(t), PlaceMoonGeocentric(t)})
             wrong += p.inRange != inRange || !Sane(p);
         for (int b = 0; b < BodyCount; ++b) {
             const BodyPlace one = PlaceBody(static_cast<Body>(b), t, 0.8, -1.2);

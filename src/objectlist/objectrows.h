@@ -7,7 +7,7 @@
 #include <cstdint>
 
 // The object list: 22 rows, each bound to one ListSlots slot (1 + store index, 0 when free).
-constexpr int ObjectListRowCount = 22;
+constexpr int ObjectListRowCount = ListRowCount;
 
 // Header above the rows; its words sit over the columns of the row texts.
 QString ObjectListHeader();

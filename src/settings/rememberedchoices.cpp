@@ -285,20 +285,23 @@ int FindRememberedRow(const RememberedRow& row, const ObjectStore& store) {
     return found == store.objects.end() ? -1 : int(found - store.objects.begin());
 }
 
-void DropMissingRows(RememberedChoices& choices, const ObjectStore& store, QStringList* ignored) {
-    auto& rows = choices.rows;
-    rows.erase(std::remove_if(rows.begin(), rows.end(),
-                              [&](const RememberedRow& row) {
-                                  if (FindRememberedRow(row, store) >= 0) return false;
-                                  if (ignored)
-                                      *ignored << QStringLiteral("rows/%1 (%2 %3: not in the "
-                                                                 "catalogues)")
-                                                      .arg(row.row + 1)
-                                                      .arg(row.catalog)
-                                                      .arg(row.designation);
-                                  return true;
-                              }),
-               rows.end());
+std::vector<int> DropMissingRows(RememberedChoices& choices, const ObjectStore& store,
+                                 QStringList* ignored) {
+    std::vector<RememberedRow> kept;
+    std::vector<int> found;
+    for (const RememberedRow& row : choices.rows) {
+        const int index = FindRememberedRow(row, store);
+        if (index >= 0) {
+            kept.push_back(row), found.push_back(index);
+        } else if (ignored) {
+            *ignored << QStringLiteral("rows/%1 (%2 %3: not in the catalogues)")
+                            .arg(row.row + 1)
+                            .arg(row.catalog)
+                            .arg(row.designation);
+        }
+    }
+    choices.rows = std::move(kept);
+    return found;
 }
 
 bool WriteRememberedChoices(const QString& path, const RememberedChoices& c, QString* error) {

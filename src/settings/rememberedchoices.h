@@ -91,8 +91,10 @@ RememberedChoices ReadRememberedChoices(const QString& path, const ObjectStore* 
 // The store record a row names, -1 when there is none (the first one when several match).
 int FindRememberedRow(const RememberedRow& row, const ObjectStore& store);
 
-// Drops the rows whose object `store` does not hold, naming each in *ignored.
-void DropMissingRows(RememberedChoices& choices, const ObjectStore& store, QStringList* ignored);
+// Drops the rows whose object `store` does not hold, naming each in *ignored. Returns the store
+// index of each row kept, in the rows' order.
+std::vector<int> DropMissingRows(RememberedChoices& choices, const ObjectStore& store,
+                                 QStringList* ignored);
 
 // Replaces the file with the choices (making its folder when missing). QSettings writes them to
 // "<path>.new" (itself through a file of its own, synced to the disk and renamed), which is then

@@ -170,7 +170,7 @@ BodyPlace PlaceMoonGeocentric(double daysFromJ2000Ut) {
     return in.ok ? PlaceMoonFrom(in, centre) : BodyPlace{};
 }
 
-BodyPlace PlaceSun(double daysFromJ2000Ut, double, double) {
+BodyPlace PlaceSun(double daysFromJ2000Ut) {
     const Instant& in = InstantAt(daysFromJ2000Ut);
     if (!in.ok) return {};
     double toSun[3];

@@ -34,8 +34,8 @@ std::array<BodyPlace, BodyCount> PlaceAllBodies(double daysFromJ2000Ut, double l
 // The Moon as seen from the Earth's centre (no parallax).
 BodyPlace PlaceMoonGeocentric(double daysFromJ2000Ut);
 
-// The Sun from the Earth's centre, same frame and conventions; the site is not used.
-BodyPlace PlaceSun(double daysFromJ2000Ut, double latitudeRad, double longitudeRad);
+// The Sun from the Earth's centre, same frame and conventions.
+BodyPlace PlaceSun(double daysFromJ2000Ut);
 
 // True when the instant is finite and within the years 1000..3000 covered by the theories.
 bool InErfaRange(double daysFromJ2000Ut);

@@ -15,6 +15,7 @@
 
 // The 22 rows of the object list use slots 0..21; a slot holds 1 + the store index, 0 when free.
 using ListSlots = std::array<std::int16_t, 31>;
+constexpr int ListRowCount = 22;
 
 // Everything the running program shares between its windows. Start-up fills one instance and
 // hands it to the windows; a test builds a fresh one for each case.

@@ -10,11 +10,11 @@ void ReadRememberedChoicesAtStart(AppState& state, QStringList* ignored) {
 }
 
 void RestoreRememberedRows(AppState& state, QStringList* ignored) {
-    DropMissingRows(state.remembered, state.store, ignored);
-    for (const RememberedRow& row : state.remembered.rows) {
-        const int index = FindRememberedRow(row, state.store);
-        if (index >= 0 && row.row >= 0 && row.row < 22)
-            state.listSlots[std::size_t(row.row)] = std::int16_t(index + 1);
+    const std::vector<int> found = DropMissingRows(state.remembered, state.store, ignored);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const int row = state.remembered.rows[i].row;
+        if (row >= 0 && row < ListRowCount)
+            state.listSlots[std::size_t(row)] = std::int16_t(found[i] + 1);
     }
 }
 
@@ -26,7 +26,7 @@ QString IgnoredValuesLine(const AppState& state, const QStringList& ignored) {
 
 std::vector<RememberedRow> RememberedRowsOf(const AppState& state) {
     std::vector<RememberedRow> rows;
-    for (int j = 0; j < 22; ++j) {
+    for (int j = 0; j < ListRowCount; ++j) {
         const int slot = state.listSlots[std::size_t(j)];
         if (slot < 1 || std::size_t(slot) > state.store.objects.size()) continue;
         const CatalogObject& object = state.store.objects[std::size_t(slot - 1)];
