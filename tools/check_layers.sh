@@ -2,8 +2,8 @@
 # Fails when an #include in src/ runs up a layer: model -> kit -> windows -> app.
 # Inside the windows layer, a window folder reaches another only through its open*.h.
 cd "$(dirname "$0")/../src" || exit 1
-model="sky catalog sites objectlist state solarsystem settings"
-windows="mainwindow locationeditor printout startwindows"
+model="sky catalog sites objectlist state solarsystem settings night"
+windows="mainwindow locationeditor printout startwindows tonight"
 fail=0
 bad() { echo "include runs up a layer: $1" >&2; fail=1; }
 inc() { grep -Hn "#include *[\"<]\\($2\\)" $(find $1 -name '*.h' -o -name '*.cpp' 2>/dev/null) 2>/dev/null; }

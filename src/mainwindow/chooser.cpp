@@ -5,6 +5,7 @@
 #include "mainwindow/choosersearch.h"
 #include "objectlist/objectrows.h"
 #include "objectlist/selection.h"
+#include "tonight/opentonight.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -60,6 +61,7 @@ void MainWindow::ShowObjectList() {
     const ObjectListRows rows = ::ShowObjectList(state_);
     for (int j = 0; j < ObjectListRowCount; ++j)
         if (rows.written[std::size_t(j)]) rows_[std::size_t(j)]->setText(rows.text[std::size_t(j)]);
+    RefreshTonightWindow(tonight_);
 }
 
 void MainWindow::catalogueBoxClicked() {
@@ -78,6 +80,7 @@ void MainWindow::cmbDSOClicked() {
 void MainWindow::rowClicked(int index) {
     FreeListRow(state_, index);
     rows_[std::size_t(index)]->setText(FreedRowText());
+    RefreshTonightWindow(tonight_);
 }
 
 void MainWindow::sbDsoMagChanged(int value) {

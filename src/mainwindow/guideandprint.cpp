@@ -3,12 +3,13 @@
 #include "kit/programmessage.h"
 #include "objectlist/guidestars.h"
 #include "printout/openprintout.h"
+#include "tonight/opentonight.h"
 
 #include <QCheckBox>
 #include <QDialog>
 #include <QTimer>
 
-// The guide-star button and the way into the print dialog.
+// The guide-star button and the ways into the print dialog and the Tonight window.
 
 void MainWindow::cmdGuideClicked() {
     if (!leaveCheckPasses()) return;
@@ -42,4 +43,9 @@ void MainWindow::command1Clicked() {
     const std::unique_ptr<QDialog> dialog = CreatePrintDialog(state_, this);
     ShowModalWindow(*dialog);
     showTypedInstantAfterPrint(wasNow, before);
+}
+
+void MainWindow::cmdTonightClicked() {
+    if (!leaveCheckPasses()) return;
+    tonight_ = ShowTonightWindow(state_, this);
 }

@@ -33,6 +33,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStringListModel>
 #include <QStyleOptionButton>
@@ -294,6 +295,10 @@ void MainWindow::buildControls() {
                QStringLiteral("Product printou of the selected objects."), 120, 7080, 1335, 735);
     // Its caption breaks over two lines instead of shrinking.
     Command1->setFont(font());
+    cmdTonight =
+        button("cmdTonight", QStringLiteral("Tonight"),
+               QStringLiteral("Darkness, the Moon and the picked objects tonight (Ctrl+T)."), 120,
+               6120, 1335, 375);
 
     QFont statusFont = font();
     statusFont.setFamilies({QStringLiteral("MS Sans Serif"), font().family()});
@@ -324,7 +329,7 @@ void MainWindow::buildControls() {
     QWidget* order[] = {txtMonth,  txtDSOMaxMag, sbDsoMag, chkShowAll, chkInView, cmbLoc,
                         chkNow,    cmdSet,       cmbDSO,   cmdLocEdit, cmdNewLoc, chkMess,
                         chkHer,    chkCal,       chkBNGC,  chkSAC,     chkNGC,    chkIC,
-                        chkPlanet, cmdGuide,     Command1};
+                        chkPlanet, cmdTonight,   cmdGuide, Command1};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -349,6 +354,9 @@ void MainWindow::connectHandlers() {
     connect(sbDsoMag, &QScrollBar::valueChanged, this, &MainWindow::sbDsoMagChanged);
     connect(cmdGuide, &QPushButton::clicked, this, &MainWindow::cmdGuideClicked);
     connect(Command1, &QPushButton::clicked, this, &MainWindow::command1Clicked);
+    connect(cmdTonight, &QPushButton::clicked, this, &MainWindow::cmdTonightClicked);
+    auto* tonightKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this);
+    connect(tonightKey, &QShortcut::activated, this, &MainWindow::cmdTonightClicked);
     connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Tick);
     connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2Tick);
 }

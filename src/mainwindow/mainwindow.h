@@ -3,6 +3,7 @@
 #include "state/appstate.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 #include <array>
@@ -125,6 +126,7 @@ private:
     void sbDsoMagChanged(int value);
     void cmdGuideClicked();
     void command1Clicked();
+    void cmdTonightClicked();
 
     // The check made when the focus is about to leave a text box. Returns false when the move
     // is refused.
@@ -196,6 +198,9 @@ private:
     QCheckBox* chkPlanet = nullptr;
     QPushButton* cmdGuide = nullptr;
     QPushButton* Command1 = nullptr;
+    QPushButton* cmdTonight = nullptr;
+    // The Tonight window once opened; it follows every recomputation of the rows.
+    QPointer<QWidget> tonight_;
     QLabel* LblNow = nullptr;
     QLabel* lblLocInfo = nullptr;
     QLabel* lblDSOstats = nullptr;

@@ -54,7 +54,7 @@ PainterSurface::PainterSurface(std::unique_ptr<QPrinter> printer)
     : ownedPrinter_(std::move(printer)), printer_(*ownedPrinter_),
       resolution_(printer_.resolution()) {}
 
-std::unique_ptr<PrintSurface> OpenPrinterSurface(const PrintTarget& target) {
+std::unique_ptr<QPrinter> OpenPrinter(const PrintTarget& target) {
     std::unique_ptr<QPrinter> printer;
     if (target.isPdf()) {
         // Find out now whether the file can be written; the PDF engine would fail silently.
@@ -71,6 +71,12 @@ std::unique_ptr<PrintSurface> OpenPrinterSurface(const PrintTarget& target) {
         printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
         if (!printer->isValid()) return nullptr;
     }
+    return printer;
+}
+
+std::unique_ptr<PrintSurface> OpenPrinterSurface(const PrintTarget& target) {
+    std::unique_ptr<QPrinter> printer = OpenPrinter(target);
+    if (!printer) return nullptr;
     printer->setDocName(QStringLiteral("Zenitor objects over time"));
     return std::make_unique<PainterSurface>(std::move(printer));
 }

@@ -15,6 +15,10 @@ struct PrintTarget {
     bool isPdf() const { return !pdfFile.isEmpty(); }
 };
 
+// The printer of a target, or Qt's PDF output into its file; nullptr when the printer is not
+// installed or the file cannot be written.
+std::unique_ptr<QPrinter> OpenPrinter(const PrintTarget& target);
+
 // The surface for a target on a real printer or Qt's PDF output; nullptr when the printer is
 // not installed or the file cannot be written.
 std::unique_ptr<PrintSurface> OpenPrinterSurface(const PrintTarget& target);

@@ -177,13 +177,17 @@ QString Printout::SuggestedPdfPath() const {
     const QDateTime start = ReadTime(txtStart).value_or(LocalInstant(state_.sky));
     const QString name = QStringLiteral("zenitor-objects-%1.pdf")
                              .arg(start.toString(QStringLiteral("yyyy-MM-dd-HHmm")));
-    // In the folder of the last PDF while it is there; else beside the program when its folder
-    // can be written (a build tree), else among the user's documents (an installed program).
-    QString folder = state_.remembered.pdfFolder;
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = state_.dataDir;
+    return QDir(PdfFolder(state_)).filePath(name);
+}
+
+QString PdfFolder(const AppState& state) {
+    // The folder of the last PDF while it is there; else beside the program when its folder can
+    // be written (a build tree), else among the user's documents (an installed program).
+    QString folder = state.remembered.pdfFolder;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = state.dataDir;
     if (!QFileInfo(folder).isWritable())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(folder).filePath(name);
+    return folder;
 }
 
 std::optional<QDateTime> Printout::ReadTime(const QLineEdit* box) const {

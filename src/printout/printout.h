@@ -90,6 +90,9 @@ private:
     QuestionSink askQuestion_;
 };
 
+// The folder a PDF is first offered in.
+QString PdfFolder(const AppState& state);
+
 // The number at the start of an increment text, in minutes: leading blanks skipped, then digits;
 // 0 when there are none. Very long numbers are capped far beyond any night.
 qint64 IncrementMinutes(const QString& text);

@@ -33,11 +33,14 @@ double RoundHalfEven(double x) {
 
 } // namespace
 
-bool IsInView(const HorizonProfile& profile, double altRad, double azRad) {
+double HorizonAltitudeAt(const HorizonProfile& profile, double azRad) {
     double d = RoundHalfEven(RadToDeg(azRad));
     // Azimuths of the position code never leave 0..360; anything else is kept inside the table.
     if (!(d >= 0)) d = 0;
     if (d > 360) d = 360;
-    const double h = DegToRad(profile[std::size_t(d)]);
-    return h < altRad;
+    return DegToRad(profile[std::size_t(d)]);
+}
+
+bool IsInView(const HorizonProfile& profile, double altRad, double azRad) {
+    return HorizonAltitudeAt(profile, azRad) < altRad;
 }

@@ -11,5 +11,8 @@ using HorizonProfile = std::array<std::int16_t, 361>;
 void BuildHorizonProfile(HorizonProfile& profile,
                          const std::array<std::int16_t, 8>& northToNorthWest);
 
+// The profile's altitude (radians) at an azimuth (radians), read at the nearest whole degree.
+double HorizonAltitudeAt(const HorizonProfile& profile, double azRad);
+
 // True when the altitude lies strictly above the profile at the azimuth (both radians).
 bool IsInView(const HorizonProfile& profile, double altRad, double azRad);

@@ -1,0 +1,33 @@
+#include "night/nightclock.h"
+
+#include "sky/skytime.h"
+
+#include <cmath>
+
+namespace {
+
+const QDateTime& J2000() {
+    static const QDateTime epoch(QDate(2000, 1, 1), QTime(12, 0), Qt::UTC);
+    return epoch;
+}
+
+} // namespace
+
+double DaysFromJ2000Utc(const QDateTime& utc) {
+    return double(J2000().msecsTo(utc)) / 86400000.0;
+}
+
+QDateTime UtcFromDays(double daysFromJ2000Ut) {
+    return J2000().addSecs(qint64(std::llround(daysFromJ2000Ut * 86400.0)));
+}
+
+double CivilToDays(const SkyState& sky, const QDateTime& localCivil) {
+    return DaysFromJ2000Utc(SiteCivilToUtc(sky, localCivil));
+}
+
+QDateTime DaysToCivil(const SkyState& sky, double daysFromJ2000Ut) {
+    const QDateTime utc = UtcFromDays(daysFromJ2000Ut);
+    // The site's offset is the same on both sides of the turn, so it is read from the inverse.
+    const QDateTime asCivil(utc.date(), utc.time(), Qt::UTC);
+    return asCivil.addSecs(SiteCivilToUtc(sky, asCivil).secsTo(asCivil));
+}

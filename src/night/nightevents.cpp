@@ -1,0 +1,120 @@
+#include "night/nightevents.h"
+
+#include "night/nightclock.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+namespace {
+
+// The Sun and the Moon are asked at the same sampled moments for every level and span; each
+// value is computed once.
+class Remembered {
+public:
+    explicit Remembered(TimeFunction f) : f_(std::move(f)) {}
+    double operator()(double days) {
+        const auto found = known_.find(days);
+        if (found != known_.end()) return found->second;
+        const double value = f_(days);
+        known_.emplace(days, value);
+        return value;
+    }
+
+private:
+    TimeFunction f_;
+    std::unordered_map<double, double> known_;
+};
+
+struct LevelCrossings {
+    std::optional<double> firstFalling, lastRising;
+};
+
+LevelCrossings CrossingsOf(const TimeFunction& f, double from, double to) {
+    LevelCrossings out;
+    for (const Crossing& c : FindCrossings(f, from, to, SunMoonStepDays)) {
+        if (!c.rising && !out.firstFalling) out.firstFalling = c.days;
+        if (c.rising) out.lastRising = c.days;
+    }
+    return out;
+}
+
+QDateTime Noon(const QDate& date) {
+    return QDateTime(date, QTime(12, 0), Qt::UTC);
+}
+
+} // namespace
+
+QDate NightFirstDate(const SkyState& sky, const QDateTime& localCivil) {
+    const double now = CivilToDays(sky, localCivil);
+    const bool underWay =
+        SunAltitude(now, sky.ObserverLatitude, sky.ObserverLongitude) < SunriseAltitude;
+    return underWay && localCivil.time() < QTime(12, 0) ? localCivil.date().addDays(-1)
+                                                        : localCivil.date();
+}
+
+NightEvents ComputeNightEvents(const SkyState& sky, const QDateTime& localCivil) {
+    const double lat = sky.ObserverLatitude, lon = sky.ObserverLongitude;
+    Remembered sun([lat, lon](double t) { return SunAltitude(t, lat, lon); });
+    NightEvents night;
+
+    const QDate first = NightFirstDate(sky, localCivil);
+    night.windowFrom = CivilToDays(sky, Noon(first));
+    night.windowTo = CivilToDays(sky, Noon(first.addDays(1)));
+
+    const auto below = [&](double level) {
+        return [&sun, level](double t) { return level - sun(t); };
+    };
+    const auto above = [&](double level) {
+        return [&sun, level](double t) { return sun(t) - level; };
+    };
+    const LevelCrossings rising =
+        CrossingsOf(above(SunriseAltitude), night.windowFrom, night.windowTo);
+    const LevelCrossings civil =
+        CrossingsOf(above(CivilTwilightAltitude), night.windowFrom, night.windowTo);
+    const LevelCrossings nautical =
+        CrossingsOf(above(NauticalTwilightAltitude), night.windowFrom, night.windowTo);
+    const LevelCrossings astronomical =
+        CrossingsOf(above(AstronomicalTwilightAltitude), night.windowFrom, night.windowTo);
+    night.sunset = rising.firstFalling;
+    night.sunrise = rising.lastRising;
+    night.civilEnds = civil.firstFalling;
+    night.civilBegins = civil.lastRising;
+    night.nauticalEnds = nautical.firstFalling;
+    night.nauticalBegins = nautical.lastRising;
+    night.astronomicalEnds = astronomical.firstFalling;
+    night.astronomicalBegins = astronomical.lastRising;
+
+    if (!night.sunset && !night.sunrise)
+        night.kind =
+            sun(night.windowFrom) < SunriseAltitude ? NightKind::PolarNight : NightKind::PolarDay;
+    night.from = night.sunset.value_or(night.windowFrom);
+    night.to = night.sunrise.value_or(night.windowTo);
+    if (night.to <= night.from) {
+        // The Sun only dips below (or rises above) the level once in the window: the night runs
+        // over the window's edge, and the window is shown whole.
+        night.from = night.windowFrom;
+        night.to = night.windowTo;
+    }
+
+    Remembered moonCurve([lat, lon](double t) { return MoonAboveRising(t, lat, lon); });
+    const auto moonAbove = [&moonCurve](double t) { return moonCurve(t); };
+    for (const Crossing& c : FindCrossings(moonAbove, night.from, night.to, SunMoonStepDays)) {
+        std::optional<double>& event = c.rising ? night.moonrise : night.moonset;
+        if (!event) event = c.days;
+    }
+    night.moon = MoonPhaseAt((night.from + night.to) / 2);
+
+    if (night.kind != NightKind::PolarDay)
+        night.darkness = PositiveSpans(below(AstronomicalTwilightAltitude), night.from, night.to,
+                                       SunMoonStepDays);
+    const auto moonBelow = [&](double t) { return -moonAbove(t); };
+    night.darkWithoutMoon =
+        Intersect(night.darkness, PositiveSpans(moonBelow, night.from, night.to, SunMoonStepDays));
+    const int n = std::max(2, int(std::ceil((night.to - night.from) / SunMoonStepDays)) + 1);
+    for (int i = 0; i < n; ++i) {
+        const double t = night.from + (night.to - night.from) * i / (n - 1);
+        night.samples.push_back({t, sun(t), moonAbove(t) - HorizonRefraction});
+    }
+    return night;
+}

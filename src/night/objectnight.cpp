@@ -1,0 +1,140 @@
+#include "night/objectnight.h"
+
+#include "night/nightclock.h"
+#include "objectlist/bodyrecords.h"
+#include "sky/coordinates.h"
+#include "solarsystem/solarsystem.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double HourDays = 1.0 / 24;
+
+// The right ascension (catalogue unit) and declination of an object at a moment. A body is
+// placed every hour over the window and followed linearly in between: over an hour even the
+// Moon's path bends by far less than a second of arc.
+class Track {
+public:
+    Track(const AppState& state, int storeIndex, const NightEvents& night) {
+        const CatalogObject& record = state.store.objects[std::size_t(storeIndex)];
+        body_ = BodyInSlot(state.store, storeIndex);
+        if (body_ < 0) {
+            fixed_ = {record.RA, record.Dec};
+            return;
+        }
+        from_ = night.windowFrom - HourDays;
+        const int hours = int(std::ceil((night.windowTo - from_) / HourDays)) + 2;
+        for (int i = 0; i < hours; ++i) {
+            const BodyPlace p = PlaceBody(static_cast<Body>(body_), from_ + i * HourDays,
+                                          state.sky.ObserverLatitude, state.sky.ObserverLongitude);
+            if (!p.inRange) {
+                placed_ = false;
+                return;
+            }
+            places_.push_back({p.rightAscension / 15, p.declination});
+        }
+    }
+    bool placed() const { return placed_; }
+
+    std::pair<double, double> at(double days) const {
+        if (body_ < 0) return fixed_;
+        const double x = std::clamp((days - from_) / HourDays, 0.0, double(places_.size() - 1));
+        const std::size_t i = std::min(std::size_t(x), places_.size() - 2);
+        const double f = x - double(i);
+        const auto [ra0, dec0] = places_[i];
+        auto [ra1, dec1] = places_[i + 1];
+        // Right ascension in the catalogue unit runs 0..2pi/15; it may wrap within the hour.
+        const double turn = 2 * 3.14159265358979323846 / 15;
+        if (ra1 - ra0 > turn / 2) ra1 -= turn;
+        if (ra0 - ra1 > turn / 2) ra1 += turn;
+        return {ra0 + f * (ra1 - ra0), dec0 + f * (dec1 - dec0)};
+    }
+
+private:
+    int body_ = -1;
+    bool placed_ = true;
+    std::pair<double, double> fixed_;
+    double from_ = 0;
+    std::vector<std::pair<double, double>> places_;
+};
+
+// Altitude and azimuth by the rows' own formulas, at a moment given as a day count.
+struct Sky {
+    SkyState sky;
+    const HorizonProfile& horizon;
+    const Track& track;
+
+    PathPoint at(double days) {
+        sky.UseNow = false;
+        sky.ObservingTime = DaysToCivil(sky, days);
+        // The rows' time runs in whole seconds; the fraction is kept through the day count.
+        const auto [ra, dec] = track.at(days);
+        SetTarget(sky, ra, dec);
+        const double alt = TargetAltitude(sky);
+        return {days, alt, HorizonAltitudeAt(horizon, TargetAzimuth(sky))};
+    }
+    double azimuthAt(double days) {
+        at(days);
+        return sky.TargetAzimuthValue;
+    }
+};
+
+void FindRiseAndSet(ObjectNight& out, const TimeFunction& margin, const NightEvents& night) {
+    const std::vector<Crossing> crossings =
+        FindCrossings(margin, night.windowFrom, night.windowTo, ObjectStepDays);
+    if (crossings.empty()) {
+        out.up = margin(night.windowFrom) > 0 ? UpKind::AlwaysUp : UpKind::NeverUp;
+        return;
+    }
+    for (const Crossing& c : crossings) {
+        if (c.rising && !out.rises) out.rises = c.days;
+        if (!c.rising && !out.sets && out.rises) out.sets = c.days;
+    }
+    if (!out.sets)
+        for (const Crossing& c : crossings)
+            if (!c.rising) {
+                out.sets = c.days;
+                break;
+            }
+}
+
+ObjectNight ComputeOne(const AppState& state, int storeIndex, const Track& track,
+                       const NightEvents& night) {
+    ObjectNight out;
+    out.storeIndex = storeIndex;
+    out.designation = state.store.objects[std::size_t(storeIndex)].Designation.TrimmedText();
+    Sky sky{state.sky, state.horizon, track};
+    const TimeFunction margin = [&sky](double t) {
+        const PathPoint p = sky.at(t);
+        return p.altitude - p.horizon;
+    };
+    const TimeFunction altitude = [&sky](double t) { return sky.at(t).altitude; };
+
+    FindRiseAndSet(out, margin, night);
+    out.highestAt = PeakOf(altitude, night.from, night.to, ObjectStepDays);
+    out.highestAltitude = altitude(out.highestAt);
+    out.highestAzimuth = sky.azimuthAt(out.highestAt);
+    for (const Span& dark : night.darkness) {
+        const std::vector<Span> clear = PositiveSpans(margin, dark.from, dark.to, ObjectStepDays);
+        out.clearInDarkness.insert(out.clearInDarkness.end(), clear.begin(), clear.end());
+    }
+    const int n = std::max(2, int(std::ceil((night.to - night.from) / ObjectStepDays)) + 1);
+    for (int i = 0; i < n; ++i)
+        out.path.push_back(sky.at(night.from + (night.to - night.from) * i / (n - 1)));
+    return out;
+}
+
+} // namespace
+
+std::vector<ObjectNight> ComputeObjectNights(const AppState& state, const NightEvents& night) {
+    std::vector<ObjectNight> out;
+    for (int row = 0; row < ListRowCount; ++row) {
+        const int slot = state.listSlots[std::size_t(row)];
+        if (slot <= 0 || slot > int(state.store.objects.size())) continue;
+        const Track track(state, slot - 1, night);
+        if (!track.placed()) continue;
+        out.push_back(ComputeOne(state, slot - 1, track, night));
+    }
+    return out;
+}
