@@ -69,6 +69,13 @@ class TestNight : public QObject {
 private slots:
     void almanacEvents_data();
     void almanacEvents();
+    void whichNight_data();
+    void whichNight();
+    void highLatitudesSayWhatTheSunDoes();
+    void darkWithoutTheMoonIsDarkAndMoonless();
+    void objectsAgainstTheSitesHorizon_data();
+    void objectsAgainstTheSitesHorizon();
+    void objectTimesFollowTheRows();
 };
 
 void TestNight::almanacEvents_data() {
@@ -129,6 +136,169 @@ void TestNight::almanacEvents() {
     const double apart = MinutesApart(*found, CivilToDays(sky, expected));
     QVERIFY2(apart <= tolerance + 0.5, qPrintable(DaysToCivil(sky, *found).toString(Qt::ISODate) +
                                                   QStringLiteral(" is %1 min off").arg(apart)));
+}
+
+void TestNight::whichNight_data() {
+    QTest::addColumn<QDateTime>("typed");
+    QTest::addColumn<QDate>("sunsetDate");
+    // 29 N 81 W, zone -5: sunset near 17:27, sunrise near 07:07.
+    QTest::newRow("afternoon: the coming night")
+        << CivilOf("2019-12-10 14:00") << QDate(2019, 12, 10);
+    QTest::newRow("evening") << CivilOf("2019-12-10 22:00") << QDate(2019, 12, 10);
+    QTest::newRow("after midnight: the night under way")
+        << CivilOf("2019-12-11 03:00") << QDate(2019, 12, 10);
+    QTest::newRow("after sunrise: the next night")
+        << CivilOf("2019-12-11 07:30") << QDate(2019, 12, 11);
+}
+
+void TestNight::whichNight() {
+    QFETCH(QDateTime, typed);
+    QFETCH(QDate, sunsetDate);
+    const SkyState sky = SiteSky(29, -81, -5);
+    const NightEvents night = ComputeNightEvents(sky, typed);
+    QVERIFY(night.sunset && night.sunrise);
+    QCOMPARE(DaysToCivil(sky, *night.sunset).date(), sunsetDate);
+    QCOMPARE(DaysToCivil(sky, *night.sunrise).date(), sunsetDate.addDays(1));
+    QCOMPARE(night.from, *night.sunset);
+    QCOMPARE(night.to, *night.sunrise);
+}
+
+void TestNight::highLatitudesSayWhatTheSunDoes() {
+    // 60 N at midsummer: the Sun dips to about -6.6 deg, so civil twilight ends and begins but
+    // nautical and astronomical darkness never come.
+    const SkyState north60 = SiteSky(60, 0, 0);
+    const NightEvents june = ComputeNightEvents(north60, CivilOf("2019-06-21 20:00"));
+    QCOMPARE(june.kind, NightKind::Ordinary);
+    QVERIFY(june.sunset && june.sunrise && june.civilEnds && june.civilBegins);
+    QVERIFY(!june.nauticalEnds && !june.nauticalBegins);
+    QVERIFY(!june.astronomicalEnds && !june.astronomicalBegins && june.darkness.empty());
+    QCOMPARE(LineValue(NightLines(north60, june), "Dark without the Moon"),
+             QStringLiteral("no astronomical darkness"));
+    QCOMPARE(LineValue(NightLines(north60, june), "Nautical twilight ends"),
+             QStringLiteral("none"));
+
+    // 80 N: the Sun stays up all June day and down all December day.
+    const SkyState north80 = SiteSky(80, 0, 0);
+    const NightEvents day = ComputeNightEvents(north80, CivilOf("2019-06-21 22:00"));
+    QCOMPARE(day.kind, NightKind::PolarDay);
+    QVERIFY(!day.sunset && !day.sunrise && !day.civilEnds && day.darkness.empty());
+    QVERIFY(NightHeadline(north80, day).contains("polar day"));
+    QVERIFY(
+        LineValue(NightLines(north80, day), "Dark without the Moon").contains("no astronomical"));
+
+    // In December the Sun's noon altitude there is about -13.4 deg: no sunrise, no civil or
+    // nautical limit, yet the astronomical limits are crossed.
+    const NightEvents polar = ComputeNightEvents(north80, CivilOf("2019-12-21 22:00"));
+    QCOMPARE(polar.kind, NightKind::PolarNight);
+    QVERIFY(!polar.sunset && !polar.sunrise && !polar.civilEnds && !polar.nauticalBegins);
+    QVERIFY(polar.astronomicalEnds && polar.astronomicalBegins);
+    QVERIFY(NightHeadline(north80, polar).contains("polar night"));
+    QCOMPARE(polar.to - polar.from, 1.0);
+}
+
+void TestNight::darkWithoutTheMoonIsDarkAndMoonless() {
+    // A night with the Moon setting part way through (2019-12-13, it rises at 19:01).
+    const SkyState sky = SiteSky(29, -81, -5);
+    const NightEvents night = ComputeNightEvents(sky, CivilOf("2019-12-13 23:00"));
+    QCOMPARE(night.darkWithoutMoon.size(), std::size_t(1));
+    const Span dark = night.darkWithoutMoon.front();
+    QVERIFY(MinutesApart(dark.from, *night.astronomicalEnds) < 0.1);
+    QVERIFY(MinutesApart(dark.to, *night.moonrise) < 0.1);
+    for (double t = dark.from + 0.001; t < dark.to; t += 0.01) {
+        QVERIFY(SunAltitude(t, sky.ObserverLatitude, sky.ObserverLongitude) <
+                AstronomicalTwilightAltitude);
+        QVERIFY(MoonAboveRising(t, sky.ObserverLatitude, sky.ObserverLongitude) < 0);
+    }
+    const QString text = LineValue(NightLines(sky, night), "Dark without the Moon");
+    QVERIFY2(text.contains(" \u2013 ") && text.endsWith("19:01:") == false, qPrintable(text));
+    QVERIFY(LineValue(NightLines(sky, night), "Moon").contains("waning"));
+}
+
+void TestNight::objectsAgainstTheSitesHorizon_data() {
+    QTest::addColumn<double>("dec");
+    QTest::addColumn<QVector<int>>("horizon"); // N NE E SE S SW W NW
+    QTest::addColumn<int>("up");
+    // 41.7 N: declination -30 culminates due south at about 18 deg.
+    QTest::newRow("south: low trees, it rises")
+        << -30.0 << QVector<int>{30, 30, 5, 5, 5, 5, 5, 30} << int(UpKind::RisesOrSets);
+    QTest::newRow("south: a 25 deg ridge, never up")
+        << -30.0 << QVector<int>{0, 0, 25, 25, 25, 25, 25, 0} << int(UpKind::NeverUp);
+    // Declination +80 circles the pole between about 32 and 52 deg.
+    QTest::newRow("circumpolar over a flat horizon")
+        << 80.0 << QVector<int>{0, 0, 0, 0, 0, 0, 0, 0} << int(UpKind::AlwaysUp);
+    QTest::newRow("circumpolar, hidden below a northern ridge")
+        << 80.0 << QVector<int>{40, 40, 0, 0, 0, 0, 0, 40} << int(UpKind::RisesOrSets);
+}
+
+void TestNight::objectsAgainstTheSitesHorizon() {
+    QFETCH(double, dec);
+    QFETCH(QVector<int>, horizon);
+    QFETCH(int, up);
+    std::array<std::int16_t, 8> profile{};
+    std::copy(horizon.begin(), horizon.end(), profile.begin());
+    AppState state = StateAt(SiteSky(41.7, -77.8, -5), profile);
+    Pick(state, MakeObject("N", "NGC 1", 3.0, dec, 8));
+    const NightEvents night = ComputeNightEvents(state.sky, CivilOf("2026-12-10 21:00"));
+    const std::vector<ObjectNight> objects = ComputeObjectNights(state, night);
+    QCOMPARE(objects.size(), std::size_t(1));
+    const ObjectNight& o = objects.front();
+    QCOMPARE(int(o.up), up);
+    const QStringList texts = ObjectLineTexts(state.sky, o);
+    if (up == int(UpKind::NeverUp)) {
+        QCOMPARE(texts.mid(1, 2), QStringList({"never up", "never up"}));
+        QCOMPARE(texts[4], QStringLiteral("not tonight"));
+    } else if (up == int(UpKind::AlwaysUp)) {
+        QCOMPARE(texts.mid(1, 2), QStringList({"always up", "always up"}));
+        QCOMPARE(o.clearInDarkness.size(), night.darkness.size());
+    } else {
+        QVERIFY(o.rises && o.sets);
+    }
+    QCOMPARE(o.path.size() > 100, true);
+}
+
+void TestNight::objectTimesFollowTheRows() {
+    // Rising, setting and the highest point agree with the rows' own test, "In View Only":
+    // a minute before rising the object is not in view, a minute after it is.
+    AppState state = StateAt(SiteSky(41.7, -77.8, -5), {8, 6, 5, 5, 45, 8, 8, 8});
+    Pick(state, MakeObject("M", "M 42", 5.5883, -5.39, 4));
+    AppendBodyRecords(state.store);
+    state.listSlots[1] = std::int16_t(state.store.objects.size() - 8 + int(Body::Moon) + 1);
+    state.listSlots[2] = std::int16_t(state.store.objects.size() - 8 + int(Body::Jupiter) + 1);
+    const NightEvents night = ComputeNightEvents(state.sky, CivilOf("2026-12-10 21:00"));
+    const std::vector<ObjectNight> objects = ComputeObjectNights(state, night);
+    QCOMPARE(objects.size(), std::size_t(3));
+
+    SkyState rows = state.sky;
+    const auto inView = [&](const ObjectNight& o, double days) {
+        SetObservingTime(rows, DaysToCivil(rows, days));
+        const int body = BodyInSlot(state.store, o.storeIndex);
+        if (body >= 0)
+            PlaceBodyRecord(state, o.storeIndex), rows.ObservingTime = state.sky.ObservingTime;
+        const CatalogObject& record = state.store.objects[std::size_t(o.storeIndex)];
+        SetTarget(rows, record.RA, record.Dec);
+        const double alt = TargetAltitude(rows);
+        return std::pair{IsInView(state.horizon, alt, TargetAzimuth(rows)), alt};
+    };
+    const double minute = 1.0 / 1440;
+    for (const ObjectNight& o : objects) {
+        QVERIFY2(o.rises && o.sets, qPrintable(o.designation));
+        state.sky.UseNow = false;
+        for (double edge : {*o.rises, *o.sets}) {
+            state.sky.ObservingTime = DaysToCivil(state.sky, edge - 2 * minute);
+            const bool before = inView(o, edge - 2 * minute).first;
+            state.sky.ObservingTime = DaysToCivil(state.sky, edge + 2 * minute);
+            const bool after = inView(o, edge + 2 * minute).first;
+            QVERIFY2(before != after, qPrintable(o.designation));
+            QCOMPARE(after, edge == *o.rises);
+        }
+        for (double off : {-2 * minute, 2 * minute}) {
+            if (o.highestAt + off < night.from || o.highestAt + off > night.to) continue;
+            state.sky.ObservingTime = DaysToCivil(state.sky, o.highestAt + off);
+            QVERIFY(inView(o, o.highestAt + off).second <= o.highestAltitude + 1e-9);
+        }
+    }
+    // M 42 (43 deg at its highest) passes behind the 45 deg southern ridge: clear twice.
+    QCOMPARE(objects[0].clearInDarkness.size(), std::size_t(2));
 }
 
 QTEST_GUILESS_MAIN(TestNight)

@@ -54,13 +54,13 @@ QDate NightFirstDate(const SkyState& sky, const QDateTime& localCivil) {
 }
 
 NightEvents ComputeNightEvents(const SkyState& sky, const QDateTime& localCivil) {
-    const double lat = sky.ObserverLatitude, lon = sky.ObserverLongitude;
-    Remembered sun([lat, lon](double t) { return SunAltitude(t, lat, lon); });
     NightEvents night;
-
     const QDate first = NightFirstDate(sky, localCivil);
     night.windowFrom = CivilToDays(sky, Noon(first));
     night.windowTo = CivilToDays(sky, Noon(first.addDays(1)));
+    const SunMoonTrack track(night.windowFrom, night.windowTo, sky.ObserverLatitude,
+                             sky.ObserverLongitude);
+    Remembered sun([&track](double t) { return track.sunAltitude(t); });
 
     const auto below = [&](double level) {
         return [&sun, level](double t) { return level - sun(t); };
@@ -97,7 +97,7 @@ NightEvents ComputeNightEvents(const SkyState& sky, const QDateTime& localCivil)
         night.to = night.windowTo;
     }
 
-    Remembered moonCurve([lat, lon](double t) { return MoonAboveRising(t, lat, lon); });
+    Remembered moonCurve([&track](double t) { return track.moonAboveRising(t); });
     const auto moonAbove = [&moonCurve](double t) { return moonCurve(t); };
     for (const Crossing& c : FindCrossings(moonAbove, night.from, night.to, SunMoonStepDays)) {
         std::optional<double>& event = c.rising ? night.moonrise : night.moonset;
@@ -111,9 +111,10 @@ NightEvents ComputeNightEvents(const SkyState& sky, const QDateTime& localCivil)
     const auto moonBelow = [&](double t) { return -moonAbove(t); };
     night.darkWithoutMoon =
         Intersect(night.darkness, PositiveSpans(moonBelow, night.from, night.to, SunMoonStepDays));
-    const int n = std::max(2, int(std::ceil((night.to - night.from) / SunMoonStepDays)) + 1);
-    for (int i = 0; i < n; ++i) {
-        const double t = night.from + (night.to - night.from) * i / (n - 1);
+    // On the same moments as the searches above, so the values are at hand.
+    const int n = std::max(1, int(std::ceil((night.to - night.from) / SunMoonStepDays)));
+    for (int i = 0; i <= n; ++i) {
+        const double t = i == n ? night.to : night.from + (night.to - night.from) * i / n;
         night.samples.push_back({t, sun(t), moonAbove(t) - HorizonRefraction});
     }
     return night;

@@ -1,6 +1,5 @@
 #include "night/objectnight.h"
 
-#include "night/nightclock.h"
 #include "objectlist/bodyrecords.h"
 #include "sky/coordinates.h"
 #include "solarsystem/solarsystem.h"
@@ -12,8 +11,8 @@ namespace {
 constexpr double HourDays = 1.0 / 24;
 
 // The right ascension (catalogue unit) and declination of an object at a moment. A body is
-// placed every hour over the window and followed linearly in between: over an hour even the
-// Moon's path bends by far less than a second of arc.
+// placed at fixed steps over the window and followed linearly in between: the Moon every hour,
+// over which its path bends by a few seconds of arc, a planet every six hours.
 class Track {
 public:
     Track(const AppState& state, int storeIndex, const NightEvents& night) {
@@ -23,10 +22,11 @@ public:
             fixed_ = {record.RA, record.Dec};
             return;
         }
-        from_ = night.windowFrom - HourDays;
-        const int hours = int(std::ceil((night.windowTo - from_) / HourDays)) + 2;
-        for (int i = 0; i < hours; ++i) {
-            const BodyPlace p = PlaceBody(static_cast<Body>(body_), from_ + i * HourDays,
+        step_ = body_ == int(Body::Moon) ? HourDays : 6 * HourDays;
+        from_ = night.windowFrom - step_;
+        const int steps = int(std::ceil((night.windowTo - from_) / step_)) + 2;
+        for (int i = 0; i < steps; ++i) {
+            const BodyPlace p = PlaceBody(static_cast<Body>(body_), from_ + i * step_,
                                           state.sky.ObserverLatitude, state.sky.ObserverLongitude);
             if (!p.inRange) {
                 placed_ = false;
@@ -39,7 +39,7 @@ public:
 
     std::pair<double, double> at(double days) const {
         if (body_ < 0) return fixed_;
-        const double x = std::clamp((days - from_) / HourDays, 0.0, double(places_.size() - 1));
+        const double x = std::clamp((days - from_) / step_, 0.0, double(places_.size() - 1));
         const std::size_t i = std::min(std::size_t(x), places_.size() - 2);
         const double f = x - double(i);
         const auto [ra0, dec0] = places_[i];
@@ -55,7 +55,7 @@ private:
     int body_ = -1;
     bool placed_ = true;
     std::pair<double, double> fixed_;
-    double from_ = 0;
+    double from_ = 0, step_ = HourDays;
     std::vector<std::pair<double, double>> places_;
 };
 
@@ -66,12 +66,12 @@ struct Sky {
     const Track& track;
 
     PathPoint at(double days) {
-        sky.UseNow = false;
-        sky.ObservingTime = DaysToCivil(sky, days);
-        // The rows' time runs in whole seconds; the fraction is kept through the day count.
+        // The two time values the rows read from the instant, set directly.
+        sky.DaysFromJ2000 = days;
+        sky.UniversalHours = (days + 0.5 - std::floor(days + 0.5)) * 24;
         const auto [ra, dec] = track.at(days);
         SetTarget(sky, ra, dec);
-        const double alt = TargetAltitude(sky);
+        const double alt = TargetAltitudeFromTimeValues(sky);
         return {days, alt, HorizonAltitudeAt(horizon, TargetAzimuth(sky))};
     }
     double azimuthAt(double days) {

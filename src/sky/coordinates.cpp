@@ -26,6 +26,10 @@ double TargetAltitude(SkyState& sky) {
     const QDateTime local = LocalInstant(sky);
     sky.DaysFromJ2000 = DaysFromJ2000At(sky, local);
     sky.UniversalHours = UniversalHoursAt(sky, local);
+    return TargetAltitudeFromTimeValues(sky);
+}
+
+double TargetAltitudeFromTimeValues(SkyState& sky) {
     sky.SiderealAngle = ComputeSiderealAngle(sky);
     sky.TargetHourAngle = ComputeHourAngle(sky);
 

@@ -11,6 +11,9 @@ double ComputeHourAngle(const SkyState& sky);
 // Refreshes the time values, the sidereal angle and the hour angle, stores them, and returns
 // the altitude of the target in radians.
 double TargetAltitude(SkyState& sky);
+// The same from the time values already stored (DaysFromJ2000 and UniversalHours), for callers
+// that follow a target through many instants without reading the clock.
+double TargetAltitudeFromTimeValues(SkyState& sky);
 // Azimuth in radians, 0 <= A < 2 pi, north 0, east pi/2. Uses the altitude and hour angle left
 // by the TargetAltitude call just before it.
 double TargetAzimuth(SkyState& sky);
