@@ -18,20 +18,25 @@ double Narrow(const TimeFunction& f, double a, double b) {
     return (a + b) / 2;
 }
 
-int SampleCount(double from, double to, double step) {
-    return std::max(1, int(std::ceil((to - from) / step)));
-}
-
 } // namespace
+
+std::vector<double> SampleTimes(double from, double to, double step) {
+    std::vector<double> times{from};
+    if (!(to > from) || !(step > 0)) return times;
+    for (double k = std::floor(from / step) + 1; k * step < to; ++k)
+        times.push_back(k * step);
+    times.push_back(to);
+    return times;
+}
 
 std::vector<Crossing> FindCrossings(const TimeFunction& f, double from, double to, double step) {
     std::vector<Crossing> found;
     if (!(to > from) || !(step > 0)) return found;
-    const int n = SampleCount(from, to, step);
+    const std::vector<double> times = SampleTimes(from, to, step);
     double t0 = from;
     bool above0 = f(t0) > 0;
-    for (int i = 1; i <= n; ++i) {
-        const double t1 = i == n ? to : from + (to - from) * i / n;
+    for (std::size_t i = 1; i < times.size(); ++i) {
+        const double t1 = times[i];
         const bool above1 = f(t1) > 0;
         if (above1 != above0) found.push_back({Narrow(f, t0, t1), above1});
         t0 = t1;
@@ -72,10 +77,8 @@ std::vector<Span> Intersect(const std::vector<Span>& a, const std::vector<Span>&
 }
 
 double PeakOf(const TimeFunction& f, double from, double to, double step) {
-    const int n = SampleCount(from, to, step);
     double best = from, bestValue = f(from);
-    for (int i = 1; i <= n; ++i) {
-        const double t = from + (to - from) * i / n;
+    for (const double t : SampleTimes(from, to, step)) {
         const double v = f(t);
         if (v > bestValue) {
             best = t;

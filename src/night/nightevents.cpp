@@ -4,27 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
 
 namespace {
 
 // The Sun and the Moon are asked at the same sampled moments for every level and span; each
 // value is computed once.
-class Remembered {
-public:
-    explicit Remembered(TimeFunction f) : f_(std::move(f)) {}
-    double operator()(double days) {
-        const auto found = known_.find(days);
-        if (found != known_.end()) return found->second;
-        const double value = f_(days);
-        known_.emplace(days, value);
-        return value;
-    }
-
-private:
-    TimeFunction f_;
-    std::unordered_map<double, double> known_;
-};
+using RememberedCurve = Remembered<double>;
 
 struct LevelCrossings {
     std::optional<double> firstFalling, lastRising;
@@ -60,7 +45,7 @@ NightEvents ComputeNightEvents(const SkyState& sky, const QDateTime& localCivil)
     night.windowTo = CivilToDays(sky, Noon(first.addDays(1)));
     const SunMoonTrack track(night.windowFrom, night.windowTo, sky.ObserverLatitude,
                              sky.ObserverLongitude);
-    Remembered sun([&track](double t) { return track.sunAltitude(t); });
+    RememberedCurve sun([&track](double t) { return track.sunAltitude(t); });
 
     const auto below = [&](double level) {
         return [&sun, level](double t) { return level - sun(t); };
@@ -97,7 +82,7 @@ NightEvents ComputeNightEvents(const SkyState& sky, const QDateTime& localCivil)
         night.to = night.windowTo;
     }
 
-    Remembered moonCurve([&track](double t) { return track.moonAboveRising(t); });
+    RememberedCurve moonCurve([&track](double t) { return track.moonAboveRising(t); });
     const auto moonAbove = [&moonCurve](double t) { return moonCurve(t); };
     for (const Crossing& c : FindCrossings(moonAbove, night.from, night.to, SunMoonStepDays)) {
         std::optional<double>& event = c.rising ? night.moonrise : night.moonset;
@@ -112,10 +97,7 @@ NightEvents ComputeNightEvents(const SkyState& sky, const QDateTime& localCivil)
     night.darkWithoutMoon =
         Intersect(night.darkness, PositiveSpans(moonBelow, night.from, night.to, SunMoonStepDays));
     // On the same moments as the searches above, so the values are at hand.
-    const int n = std::max(1, int(std::ceil((night.to - night.from) / SunMoonStepDays)));
-    for (int i = 0; i <= n; ++i) {
-        const double t = i == n ? night.to : night.from + (night.to - night.from) * i / n;
+    for (const double t : SampleTimes(night.from, night.to, SunMoonStepDays))
         night.samples.push_back({t, sun(t), moonAbove(t) - HorizonRefraction});
-    }
     return night;
 }

@@ -105,11 +105,12 @@ ObjectNight ComputeOne(const AppState& state, int storeIndex, const Track& track
     out.storeIndex = storeIndex;
     out.designation = state.store.objects[std::size_t(storeIndex)].Designation.TrimmedText();
     Sky sky{state.sky, state.horizon, track};
-    const TimeFunction margin = [&sky](double t) {
-        const PathPoint p = sky.at(t);
+    Remembered<PathPoint> point([&sky](double t) { return sky.at(t); });
+    const TimeFunction margin = [&point](double t) {
+        const PathPoint& p = point(t);
         return p.altitude - p.horizon;
     };
-    const TimeFunction altitude = [&sky](double t) { return sky.at(t).altitude; };
+    const TimeFunction altitude = [&point](double t) { return point(t).altitude; };
 
     FindRiseAndSet(out, margin, night);
     out.highestAt = PeakOf(altitude, night.from, night.to, ObjectStepDays);
@@ -119,9 +120,8 @@ ObjectNight ComputeOne(const AppState& state, int storeIndex, const Track& track
         const std::vector<Span> clear = PositiveSpans(margin, dark.from, dark.to, ObjectStepDays);
         out.clearInDarkness.insert(out.clearInDarkness.end(), clear.begin(), clear.end());
     }
-    const int n = std::max(2, int(std::ceil((night.to - night.from) / ObjectStepDays)) + 1);
-    for (int i = 0; i < n; ++i)
-        out.path.push_back(sky.at(night.from + (night.to - night.from) * i / (n - 1)));
+    for (const double t : SampleTimes(night.from, night.to, ObjectStepDays))
+        out.path.push_back(point(t));
     return out;
 }
 
