@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<MainWindow> window = OpenWithEveryCatalogue(state);
     if (!window) return 1;
     window->hide();
-    SetObservingTime(state.sky, QDateTime({2026, 12, 10}, {21, 0}, Qt::UTC));
+    SetObservingTime(state.sky, CivilTime({2026, 12, 10}, {21, 0}));
     for (int row = 0; row < 20; ++row)
         state.listSlots[std::size_t(row)] = std::int16_t(1 + row * 5); // Messier objects
     state.listSlots[20] = std::int16_t(state.store.IcEnd + int(Body::Moon) + 1);
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
     });
     const double night = MedianMs(9, [&](int i) {
-        SetObservingTime(state.sky, QDateTime({2026, 12, 10 + (i % 2)}, {21, 0}, Qt::UTC));
+        SetObservingTime(state.sky, CivilTime({2026, 12, 10 + (i % 2)}, {21, 0}));
         tonight.Refresh();
         QApplication::processEvents();
     });

@@ -11,6 +11,7 @@
 #include "night/nighttext.h"
 #include "night/objectnight.h"
 #include "objectlist/bodyrecords.h"
+#include "sky/civiltime.h"
 #include "sky/coordinates.h"
 #include "sky/horizon.h"
 #include "sky/skytime.h"
@@ -29,10 +30,10 @@ SkyState SiteSky(double latDeg, double lonDeg, int zone, bool dst = false) {
     return sky;
 }
 
-QDateTime CivilOf(const char* text) {
+CivilTime CivilOf(const char* text) {
     const QDateTime t =
         QDateTime::fromString(QLatin1String(text), QStringLiteral("yyyy-MM-dd HH:mm"));
-    return QDateTime(t.date(), t.time(), Qt::UTC);
+    return CivilTime(t.date(), t.time());
 }
 
 double MinutesApart(double a, double b) {
@@ -72,6 +73,7 @@ private slots:
     void whichNight_data();
     void whichNight();
     void highLatitudesSayWhatTheSunDoes();
+    void nightAcrossTheEndOfDaylightTime();
     void darkWithoutTheMoonIsDarkAndMoonless();
     void objectsAgainstTheSitesHorizon_data();
     void objectsAgainstTheSitesHorizon();
@@ -81,15 +83,15 @@ private slots:
 void TestNight::almanacEvents_data() {
     QTest::addColumn<double>("lat");
     QTest::addColumn<double>("lon");
-    QTest::addColumn<QDateTime>("typed");
+    QTest::addColumn<CivilTime>("typed");
     QTest::addColumn<int>("event");
-    QTest::addColumn<QDateTime>("expected"); // invalid: "none" that night
+    QTest::addColumn<CivilTime>("expected"); // invalid: "none" that night
     QTest::addColumn<double>("tolerance");   // minutes, beyond the tables' rounding
 
     const auto row = [](const char* name, double lat, double lon, const char* typed, int event,
                         const char* expected, double tolerance) {
         QTest::newRow(name) << lat << lon << CivilOf(typed) << event
-                            << (expected ? CivilOf(expected) : QDateTime()) << tolerance;
+                            << (expected ? CivilOf(expected) : CivilTime()) << tolerance;
     };
     // Night of 2019-12-10: the Moon, nearly full, rose before sunset and sets before sunrise.
     row("2019-12-10 sunset", 29, -81, "2019-12-10 20:00", 0, "2019-12-10 17:27", 1);
@@ -115,9 +117,9 @@ void TestNight::almanacEvents_data() {
 void TestNight::almanacEvents() {
     QFETCH(double, lat);
     QFETCH(double, lon);
-    QFETCH(QDateTime, typed);
+    QFETCH(CivilTime, typed);
     QFETCH(int, event);
-    QFETCH(QDateTime, expected);
+    QFETCH(CivilTime, expected);
     QFETCH(double, tolerance);
     static const Event events[] = {&NightEvents::sunset,           &NightEvents::sunrise,
                                    &NightEvents::moonrise,         &NightEvents::moonset,
@@ -128,18 +130,20 @@ void TestNight::almanacEvents() {
     const NightEvents night = ComputeNightEvents(sky, typed);
     const std::optional<double>& found = night.*events[event];
     if (!expected.isValid()) {
-        QVERIFY2(!found, qPrintable(DaysToCivil(sky, found.value_or(0)).toString()));
+        QVERIFY2(!found,
+                 qPrintable(CivilDateTimeText(DaysToCivil(sky, found.value_or(0)), QLocale::c())));
         return;
     }
     QVERIFY(found);
     // The tables round to the minute: half a minute on top of the tolerance.
     const double apart = MinutesApart(*found, CivilToDays(sky, expected));
-    QVERIFY2(apart <= tolerance + 0.5, qPrintable(DaysToCivil(sky, *found).toString(Qt::ISODate) +
-                                                  QStringLiteral(" is %1 min off").arg(apart)));
+    QVERIFY2(apart <= tolerance + 0.5,
+             qPrintable(CivilDateTimeText(DaysToCivil(sky, *found), QLocale::c()) +
+                        QStringLiteral(" is %1 min off").arg(apart)));
 }
 
 void TestNight::whichNight_data() {
-    QTest::addColumn<QDateTime>("typed");
+    QTest::addColumn<CivilTime>("typed");
     QTest::addColumn<QDate>("sunsetDate");
     // 29 N 81 W, zone -5: sunset near 17:27, sunrise near 07:07.
     QTest::newRow("afternoon: the coming night")
@@ -152,7 +156,7 @@ void TestNight::whichNight_data() {
 }
 
 void TestNight::whichNight() {
-    QFETCH(QDateTime, typed);
+    QFETCH(CivilTime, typed);
     QFETCH(QDate, sunsetDate);
     const SkyState sky = SiteSky(29, -81, -5);
     const NightEvents night = ComputeNightEvents(sky, typed);
@@ -194,6 +198,23 @@ void TestNight::highLatitudesSayWhatTheSunDoes() {
     QVERIFY(polar.astronomicalEnds && polar.astronomicalBegins);
     QVERIFY(NightHeadline(north80, polar).contains("polar night"));
     QCOMPARE(polar.to - polar.from, 1.0);
+}
+
+void TestNight::nightAcrossTheEndOfDaylightTime() {
+    // New York's clocks go back from 02:00 to 01:00 on 2026-11-01: the evening is read in
+    // daylight time, the morning in standard time, and the instants are those of a site on
+    // standard time all night.
+    SkyState named = SiteSky(40.7, -74.0, -5, true);
+    SetSiteClock(named, -5, true, QTimeZone("America/New_York"));
+    const SkyState standard = SiteSky(40.7, -74.0, -5, false);
+    const NightEvents a = ComputeNightEvents(named, CivilOf("2026-10-31 22:00"));
+    const NightEvents b = ComputeNightEvents(standard, CivilOf("2026-10-31 21:00"));
+    QVERIFY(a.sunset && a.sunrise && b.sunset && b.sunrise);
+    QVERIFY(MinutesApart(*a.sunset, *b.sunset) < 0.05);
+    QVERIFY(MinutesApart(*a.sunrise, *b.sunrise) < 0.05);
+    QCOMPARE(DaysToCivil(named, *a.sunset).secsTo(DaysToCivil(standard, *b.sunset)), -3600);
+    QCOMPARE(DaysToCivil(named, *a.sunrise), DaysToCivil(standard, *b.sunrise));
+    QCOMPARE(a.to - a.from, b.to - b.from);
 }
 
 void TestNight::darkWithoutTheMoonIsDarkAndMoonless() {

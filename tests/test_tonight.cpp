@@ -26,7 +26,7 @@ struct DecemberNight {
         BuildHorizonProfile(state.horizon, {8, 6, 5, 5, 6, 8, 8, 8});
         state.listSlots[0] = 1, state.listSlots[1] = 2;
         state.listSlots[2] = std::int16_t(BodySlot(Body::Jupiter) + 1);
-        SetObservingTime(state.sky, QDateTime({2026, 12, 10}, {21, 0}, Qt::UTC));
+        SetObservingTime(state.sky, CivilTime({2026, 12, 10}, {21, 0}));
     }
     static int BodySlot(Body body) { return 2 + int(body); }
 };
@@ -64,8 +64,7 @@ void TestTonight::showsTheNightAndEachPick() {
                           "Moonrise", "Moonset", "Moon", "Dark without the Moon"}));
     // Times in the time box's own form, in time order through the night.
     const QStringList times = Column(night, 1);
-    QVERIFY2(times[0].startsWith(
-                 CivilDateTimeText(QDateTime({2026, 12, 10}, {16, 0}, Qt::UTC)).left(10)),
+    QVERIFY2(times[0].startsWith(CivilDateTimeText(CivilTime({2026, 12, 10}, {16, 0})).left(10)),
              qPrintable(times[0]));
     for (int i = 0; i < 7; ++i)
         QVERIFY2(*ParseCivilDateTime(times[i]) < *ParseCivilDateTime(times[i + 1]),
@@ -107,10 +106,10 @@ void TestTonight::followsSiteInstantAndRows() {
     const QString first = sunset();
 
     QVERIFY(!window.Refresh()); // nothing changed: nothing computed
-    state.sky.ObservingTime = QDateTime({2026, 12, 11}, {3, 0}, Qt::UTC);
+    state.sky.ObservingTime = CivilTime({2026, 12, 11}, {3, 0});
     QVERIFY(!window.Refresh()); // later the same night
     QCOMPARE(sunset(), first);
-    state.sky.ObservingTime = QDateTime({2026, 12, 11}, {9, 0}, Qt::UTC);
+    state.sky.ObservingTime = CivilTime({2026, 12, 11}, {9, 0});
     QVERIFY(window.Refresh()); // after sunrise: the next night
     QVERIFY(sunset() != first);
 

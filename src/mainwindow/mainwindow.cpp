@@ -403,6 +403,7 @@ void MainWindow::showEvent(QShowEvent* event) {
                 activationDue_ = false;
                 RunActivationSequence();
             }
+            tellUnreadableChoices();
         });
     }
 }

@@ -111,6 +111,9 @@ private:
     // differ from what was last written. The first failure is told once, in a message box,
     // unless `quietly` (the program is ending).
     void saveChoicesNow(bool quietly = false);
+    // A file of choices that could not be read is told once, as the window first shows; it is
+    // then never written.
+    void tellUnreadableChoices();
     // The check boxes that are remembered, with their member of RememberedChoices.
     std::vector<std::pair<QCheckBox*, bool RememberedChoices::*>> rememberedBoxes() const;
 
@@ -150,7 +153,7 @@ private:
     void showStatus(QLabel* label, const QString& text);
     void showStatusWarning(QLabel* label, const QString& text);
     QString clockLabelText() const;
-    void showTypedInstantAfterPrint(bool wasNow, const QDateTime& before);
+    void showTypedInstantAfterPrint(bool wasNow, const CivilTime& before);
     // The applied site's name on the status line, with a warning when the computer's zone rules
     // contradict its daylight tick at the observing instant.
     void showSiteStatus();

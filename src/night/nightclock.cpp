@@ -1,7 +1,5 @@
 #include "night/nightclock.h"
 
-#include "sky/skytime.h"
-
 #include <cmath>
 
 namespace {
@@ -21,13 +19,10 @@ QDateTime UtcFromDays(double daysFromJ2000Ut) {
     return J2000().addSecs(qint64(std::llround(daysFromJ2000Ut * 86400.0)));
 }
 
-double CivilToDays(const SkyState& sky, const QDateTime& localCivil) {
-    return DaysFromJ2000Utc(SiteCivilToUtc(sky, localCivil));
+double CivilToDays(const SkyState& sky, const CivilTime& civil) {
+    return DaysFromJ2000Utc(sky.siteClock.toUtc(civil).utc);
 }
 
-QDateTime DaysToCivil(const SkyState& sky, double daysFromJ2000Ut) {
-    const QDateTime utc = UtcFromDays(daysFromJ2000Ut);
-    // The site's offset is the same on both sides of the turn, so it is read from the inverse.
-    const QDateTime asCivil(utc.date(), utc.time(), Qt::UTC);
-    return asCivil.addSecs(SiteCivilToUtc(sky, asCivil).secsTo(asCivil));
+CivilTime DaysToCivil(const SkyState& sky, double daysFromJ2000Ut) {
+    return sky.siteClock.toCivil(UtcFromDays(daysFromJ2000Ut));
 }

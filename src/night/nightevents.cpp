@@ -24,23 +24,22 @@ LevelCrossings CrossingsOf(const TimeFunction& f, double from, double to) {
     return out;
 }
 
-QDateTime Noon(const QDate& date) {
-    return QDateTime(date, QTime(12, 0), Qt::UTC);
+CivilTime Noon(const QDate& date) {
+    return CivilTime(date, QTime(12, 0));
 }
 
 } // namespace
 
-QDate NightFirstDate(const SkyState& sky, const QDateTime& localCivil) {
-    const double now = CivilToDays(sky, localCivil);
+QDate NightFirstDate(const SkyState& sky, const CivilTime& civil) {
+    const double now = CivilToDays(sky, civil);
     const bool underWay =
         SunAltitude(now, sky.ObserverLatitude, sky.ObserverLongitude) < SunriseAltitude;
-    return underWay && localCivil.time() < QTime(12, 0) ? localCivil.date().addDays(-1)
-                                                        : localCivil.date();
+    return underWay && civil.time() < QTime(12, 0) ? civil.date().addDays(-1) : civil.date();
 }
 
-NightEvents ComputeNightEvents(const SkyState& sky, const QDateTime& localCivil) {
+NightEvents ComputeNightEvents(const SkyState& sky, const CivilTime& inUse) {
     NightEvents night;
-    const QDate first = NightFirstDate(sky, localCivil);
+    const QDate first = NightFirstDate(sky, inUse);
     night.windowFrom = CivilToDays(sky, Noon(first));
     night.windowTo = CivilToDays(sky, Noon(first.addDays(1)));
     const SunMoonTrack track(night.windowFrom, night.windowTo, sky.ObserverLatitude,

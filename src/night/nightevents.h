@@ -4,7 +4,7 @@
 #include "night/sunmoon.h"
 #include "sky/skystate.h"
 
-#include <QDateTime>
+#include <QDate>
 #include <optional>
 #include <vector>
 
@@ -42,11 +42,11 @@ struct NightEvents {
 };
 
 // The night for the site held in the sky state and its civil date and time in use.
-NightEvents ComputeNightEvents(const SkyState& sky, const QDateTime& localCivil);
+NightEvents ComputeNightEvents(const SkyState& sky, const CivilTime& civil);
 
 // The civil date on whose noon that night's window opens; cheap, for telling whether the night
 // in force has changed.
-QDate NightFirstDate(const SkyState& sky, const QDateTime& localCivil);
+QDate NightFirstDate(const SkyState& sky, const CivilTime& civil);
 
 // The Sun's altitudes that end and begin the twilights, radians.
 constexpr double CivilTwilightAltitude = -6 * 3.14159265358979323846 / 180;

@@ -71,8 +71,8 @@ QString NightHeadline(const SkyState& sky, const NightEvents& night, const QLoca
     const QDate first = DaysToCivil(sky, night.windowFrom).date();
     const QString dates =
         QStringLiteral("The night of %1 to %2")
-            .arg(CivilDateTimeText(QDateTime(first, QTime(0, 0), Qt::UTC), locale),
-                 CivilDateTimeText(QDateTime(first.addDays(1), QTime(0, 0), Qt::UTC), locale));
+            .arg(CivilDateTimeText(CivilTime(first, QTime(0, 0)), locale),
+                 CivilDateTimeText(CivilTime(first.addDays(1), QTime(0, 0)), locale));
     switch (night.kind) {
     case NightKind::PolarDay:
         return dates + QStringLiteral(": polar day, the Sun does not set.");

@@ -75,8 +75,8 @@ void PaintAxes(QPainter& p, const Frame& f, const NightPlotData& data, const QCo
     }
     // Whole hours of the site's civil time along the bottom; every other one when crowded.
     const double from = data.night.from, to = data.night.to;
-    const QDateTime start = DaysToCivil(data.sky, from);
-    QDateTime hour(start.date(), QTime(start.time().hour(), 0), Qt::UTC);
+    const CivilTime start = DaysToCivil(data.sky, from);
+    CivilTime hour(start.date(), QTime(start.time().hour(), 0));
     const double hours = (to - from) * 24;
     const double perHour = r.width() / std::max(1.0, hours);
     const double labelWidth = metrics.horizontalAdvance(QStringLiteral("00:00")) * 1.5;
@@ -87,13 +87,13 @@ void PaintAxes(QPainter& p, const Frame& f, const NightPlotData& data, const QCo
             break;
         }
     for (int i = 0; i <= int(hours) + 1; ++i, hour = hour.addSecs(3600)) {
-        const double days = from + double(start.secsTo(hour)) / 86400;
+        const double days = CivilToDays(data.sky, hour);
         if (days < from || days > to || hour.time().hour() % every != 0) continue;
         const double x = f.x(days);
         p.setPen(grid);
         p.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
         p.setPen(ink);
-        const QString label = hour.toString(QStringLiteral("HH:mm"));
+        const QString label = hour.time().toString(QStringLiteral("HH:mm"));
         p.drawText(
             QPointF(x - metrics.horizontalAdvance(label) / 2, r.bottom() + metrics.ascent() + 3),
             label);

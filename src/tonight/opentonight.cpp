@@ -11,7 +11,7 @@ void PrintTonight(AppState& state, TonightWindow& window) {
     page.documentName = QStringLiteral("Zenitor tonight");
     page.suggestedFileName =
         QStringLiteral("zenitor-tonight-%1.pdf")
-            .arg(LocalInstant(state.sky).toString(QStringLiteral("yyyy-MM-dd")));
+            .arg(CivilInstant(state.sky).date().toString(QStringLiteral("yyyy-MM-dd")));
     page.paint = [&window](QPainter& painter, const QRectF& area) {
         window.PrintPage(painter, area);
     };

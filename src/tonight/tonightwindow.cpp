@@ -81,7 +81,7 @@ QString TonightWindow::stateKey() const {
                       .arg(sky.ObserverLongitude, 0, 'g', 17)
                       .arg(sky.SiteTimeZone)
                       .arg(sky.SiteDaylight)
-                      .arg(NightFirstDate(sky, LocalInstant(sky)).toString(Qt::ISODate));
+                      .arg(NightFirstDate(sky, CivilInstant(sky)).toString(Qt::ISODate));
     for (std::int16_t h : state_.horizon)
         key += QLatin1Char(',') + QString::number(h);
     for (int row = 0; row < ListRowCount; ++row)
@@ -97,7 +97,7 @@ bool TonightWindow::Refresh() {
 
 void TonightWindow::Recompute() {
     data_.sky = state_.sky;
-    data_.night = ComputeNightEvents(state_.sky, LocalInstant(state_.sky));
+    data_.night = ComputeNightEvents(state_.sky, CivilInstant(state_.sky));
     data_.objects = ComputeObjectNights(state_, data_.night);
     shownKey_ = stateKey();
     lblNightSummary->setText(NightHeadline(data_.sky, data_.night));
