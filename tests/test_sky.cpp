@@ -2,6 +2,7 @@
 
 #include "sky/civiltime.h"
 #include "sky/coordinates.h"
+#include "sky/daylightcheck.h"
 #include "sky/horizon.h"
 #include "sky/skytime.h"
 #include "sky/textformats.h"
@@ -138,7 +139,8 @@ private slots:
                          change == QLatin1String(c.change),
                      qPrintable(name + " -> " + got.utc.toString(Qt::ISODate) + ' ' + change));
             // Every real instant reads back as the reading that names it.
-            if (c.reading != R::Skipped) QVERIFY2(clock.toCivil(got.utc) == c.civil, qPrintable(name));
+            if (c.reading != R::Skipped)
+                QVERIFY2(clock.toCivil(got.utc) == c.civil, qPrintable(name));
         }
         // Without a name: the whole-hour zone and the tick, whatever the date.
         const SiteClock fixed = SiteClock::FixedOffset(-5, true);
@@ -151,9 +153,46 @@ private slots:
                 !kolkata.daylightAt(utc(2027, 1, 1, 0, 0)));
         // Ireland calls its winter time the daylight one; the file's tick means the summer hour.
         const SiteClock dublin = SiteClock::Named(QTimeZone("Europe/Dublin"));
-        QVERIFY(dublin.standardHoursAt(utc(2027, 7, 1, 0, 0)) == 0 && dublin.daylightAt(utc(2027, 7, 1, 0, 0)) &&
+        QVERIFY(dublin.standardHoursAt(utc(2027, 7, 1, 0, 0)) == 0 &&
+                dublin.daylightAt(utc(2027, 7, 1, 0, 0)) &&
                 !dublin.daylightAt(utc(2027, 1, 1, 0, 0)));
         QVERIFY(!SiteClock::Named(QTimeZone("No/Such_Zone")).isNamed());
+    }
+
+    // The stale-tick check for a site without a name: only where the computer's zone keeps
+    // exactly the site's offset and one hour more in that year.
+    void daylightWarningRule() {
+        using T = DaylightTick;
+        const QDateTime july({2026, 7, 15}, {4, 0}, Qt::UTC),
+            january({2026, 1, 15}, {4, 0}, Qt::UTC);
+        // clang-format off
+        const struct { const char* computer; int zone; bool dst; QDateTime at; T tick; } cases[] = {
+            {"UTC", 0, true, july, T::NotChecked},                   // a UK site, computer on UTC
+            {"UTC", 0, false, january, T::NotChecked},
+            {"America/Denver", -7, false, january, T::Agrees},
+            {"America/Denver", -7, true, january, T::TickedInStandardTime},
+            {"America/Denver", -7, false, july, T::UntickedInDaylightTime},
+            {"America/Denver", -5, false, july, T::NotChecked},
+            {"America/Phoenix", -7, true, july, T::NotChecked},      // no daylight time there
+            {"Europe/Dublin", 0, true, july, T::Agrees},             // its rules call winter daylight
+            {"Europe/Dublin", 0, false, january, T::Agrees},
+            {"Europe/Dublin", 0, true, january, T::TickedInStandardTime},
+            {"Europe/Dublin", 1, false, january, T::NotChecked},
+            {"America/New_York", -5, true, QDateTime({2026, 12, 15}, {2, 30}, Qt::UTC), T::TickedInStandardTime},
+            {"America/New_York", -5, true, july, T::Agrees},
+            {"America/New_York", -5, false, july, T::UntickedInDaylightTime},
+            {"America/New_York", 1, false, july, T::NotChecked},
+            {"Australia/Sydney", 10, false, july, T::Agrees},
+        };
+        // clang-format on
+        for (const auto& c : cases)
+            QVERIFY2(CheckDaylightTick(QTimeZone(c.computer), std::int16_t(c.zone), c.dst, c.at) ==
+                         c.tick,
+                     qPrintable(QString("%1 %2 %3 %4")
+                                    .arg(c.computer)
+                                    .arg(c.zone)
+                                    .arg(c.dst)
+                                    .arg(c.at.toString(Qt::ISODate))));
     }
 
     void azimuthAndHorizon() {
