@@ -395,6 +395,7 @@ void MainWindow::showEvent(QShowEvent* event) {
                 activationDue_ = false;
                 RunActivationSequence();
             }
+            tellUnreadableChoices();
         });
     }
 }
