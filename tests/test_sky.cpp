@@ -259,9 +259,16 @@ private slots:
         for (int year : {1950, 1999, 2000, 2049})
             QCOMPARE(ParseCivilDateTime(ShortDateText(At(year, 12, 31)), Us),
                      std::optional(At(year, 12, 31)));
-        for (const QLocale& l : {Us, De, QLocale(QLocale::Arabic, QLocale::Egypt), QLocale::c()})
+        // Every locale reads back what it writes, also where digits take two 16-bit units each
+        // (Chakma, Adlam).
+        QStringList failed;
+        const QList<QLocale> all = QLocale::matchingLocales(
+            QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+        for (const QLocale& l : all)
             for (const CivilTime& d : {At(2024, 3, 14, 21, 5, 7), At(1987, 6, 30)})
-                QVERIFY2(ParseCivilDateTime(CivilDateTimeText(d, l), l) == d, qPrintable(l.name()));
+                if (ParseCivilDateTime(CivilDateTimeText(d, l), l) != d)
+                    failed << l.name() + ": " + CivilDateTimeText(d, l);
+        QVERIFY2(all.size() > 500 && failed.isEmpty(), qPrintable(failed.mid(0, 5).join(" | ")));
         // clang-format off
         const CivilTime no;
         const struct { const QLocale& locale; const char* text; CivilTime expected; } cases[] = {
