@@ -2,7 +2,7 @@
 # Fails when an #include in src/ runs up a layer: model -> kit -> windows -> app.
 # Inside the windows layer, a window folder reaches another only through its open*.h.
 cd "$(dirname "$0")/../src" || exit 1
-model="sky catalog sites objectlist state solarsystem settings"
+model="sky catalog sites objectlist state solarsystem settings apparent"
 windows="mainwindow locationeditor printout startwindows"
 fail=0
 bad() { echo "include runs up a layer: $1" >&2; fail=1; }
