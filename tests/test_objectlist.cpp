@@ -179,7 +179,7 @@ private slots:
         AppendBodyRecords(state.store);
         SetObserverPosition(state.sky, DegToRad(48.85), DegToRad(2.35));
         SetSiteClock(state.sky, 1, true);
-        SetObservingTime(state.sky, QDateTime({2026, 3, 14}, {23, 30}, Qt::UTC));
+        SetObservingTime(state.sky, CivilTime({2026, 3, 14}, {23, 30}));
         state.listSlots = {1, 2, 3, 10, 512, 516};
         const auto texts = [&] {
             const ObjectListRows rows = ShowObjectList(state);
@@ -206,7 +206,7 @@ private slots:
         state.sky.Precise = false;
         QCOMPARE(texts(), quick);
 
-        SetObservingTime(state.sky, QDateTime({3500, 1, 1}, {0, 0}, Qt::UTC));
+        SetObservingTime(state.sky, CivilTime({3500, 1, 1}, {0, 0}));
         const QStringList far = texts();
         state.sky.Precise = true;
         QCOMPARE(texts(), far);
