@@ -402,6 +402,7 @@ void MainWindow::showEvent(QShowEvent* event) {
                 activationDue_ = false;
                 RunActivationSequence();
             }
+            tellUnreadableChoices();
         });
     }
 }
