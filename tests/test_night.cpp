@@ -77,6 +77,7 @@ private slots:
     void darkWithoutTheMoonIsDarkAndMoonless();
     void objectsAgainstTheSitesHorizon_data();
     void objectsAgainstTheSitesHorizon();
+    void objectTimesFollowTheRows_data();
     void objectTimesFollowTheRows();
 };
 
@@ -277,10 +278,18 @@ void TestNight::objectsAgainstTheSitesHorizon() {
     QCOMPARE(o.path.size() > 100, true);
 }
 
+void TestNight::objectTimesFollowTheRows_data() {
+    QTest::addColumn<bool>("precise");
+    QTest::newRow("quick formulas") << false;
+    QTest::newRow("Precise") << true;
+}
+
 void TestNight::objectTimesFollowTheRows() {
+    QFETCH(bool, precise);
     // Rising, setting and the highest point agree with the rows' own test, "In View Only":
     // a minute before rising the object is not in view, a minute after it is.
     AppState state = StateAt(SiteSky(41.7, -77.8, -5), {8, 6, 5, 5, 45, 8, 8, 8});
+    state.sky.Precise = precise;
     Pick(state, MakeObject("M", "M 42", 5.5883, -5.39, 4));
     AppendBodyRecords(state.store);
     state.listSlots[1] = std::int16_t(state.store.objects.size() - 8 + int(Body::Moon) + 1);

@@ -113,6 +113,11 @@ void TestTonight::followsSiteInstantAndRows() {
     QVERIFY(window.Refresh()); // after sunrise: the next night
     QVERIFY(sunset() != first);
 
+    state.sky.Precise = true; // the apparent places move M 31's setting by seconds
+    const QString setting = objects->item(0, 2)->text();
+    QVERIFY(window.Refresh());
+    QVERIFY(objects->item(0, 2)->text() != setting);
+
     state.listSlots[1] = 0;
     RefreshTonightWindow(&window);
     QCOMPARE(Column(objects, 0), QStringList({"M 31", "Jupiter"}));

@@ -128,6 +128,10 @@ private:
     void rowClicked(int index);
     void sbDsoMagChanged(int value);
     void cmdGuideClicked();
+    void chkPreciseClicked();
+    // Puts the guide stars for the site and instant in force into the rows; false, with a
+    // message and the rows as they were, when the star file cannot be read.
+    bool showGuideStars();
     void command1Clicked();
     void cmdTonightClicked();
 
@@ -199,6 +203,7 @@ private:
     QCheckBox* chkNGC = nullptr;
     QCheckBox* chkIC = nullptr;
     QCheckBox* chkPlanet = nullptr;
+    QCheckBox* chkPrecise = nullptr;
     QPushButton* cmdGuide = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* cmdTonight = nullptr;

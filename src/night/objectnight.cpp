@@ -1,5 +1,6 @@
 #include "night/objectnight.h"
 
+#include "apparent/apparentsky.h"
 #include "objectlist/bodyrecords.h"
 #include "sky/coordinates.h"
 #include "solarsystem/solarsystem.h"
@@ -26,8 +27,10 @@ public:
         from_ = night.windowFrom - step_;
         const int steps = int(std::ceil((night.windowTo - from_) / step_)) + 2;
         for (int i = 0; i < steps; ++i) {
-            const BodyPlace p = PlaceBody(static_cast<Body>(body_), from_ + i * step_,
-                                          state.sky.ObserverLatitude, state.sky.ObserverLongitude);
+            // Precise rows start from the place seen from the site, as the rows do.
+            const auto place = state.sky.Precise ? PlaceBodyFromSite : PlaceBody;
+            const BodyPlace p = place(static_cast<Body>(body_), from_ + i * step_,
+                                      state.sky.ObserverLatitude, state.sky.ObserverLongitude);
             if (!p.inRange) {
                 placed_ = false;
                 return;
@@ -59,25 +62,38 @@ private:
     std::vector<std::pair<double, double>> places_;
 };
 
+// Apparent skies of the night's moments ("Precise"), shared by all objects: they are sampled at
+// the same moments, and a sky costs far more than placing an object in it.
+using ApparentSkies = Remembered<ApparentSky>;
+
 // Altitude and azimuth by the rows' own formulas, at a moment given as a day count.
 struct Sky {
     SkyState sky;
     const HorizonProfile& horizon;
     const Track& track;
+    ApparentSkies& skies;
 
-    PathPoint at(double days) {
+    std::pair<double, double> altAz(double days) {
+        const auto [ra, dec] = track.at(days);
+        if (sky.Precise) {
+            const ApparentSky& apparent = skies(days);
+            if (apparent.ok) {
+                const HorizontalPlace p = ApparentHorizontal(apparent, ra * 15, dec);
+                return {p.altitude, p.azimuth};
+            }
+        }
         // The two time values the rows read from the instant, set directly.
         sky.DaysFromJ2000 = days;
         sky.UniversalHours = (days + 0.5 - std::floor(days + 0.5)) * 24;
-        const auto [ra, dec] = track.at(days);
         SetTarget(sky, ra, dec);
         const double alt = TargetAltitudeFromTimeValues(sky);
-        return {days, alt, HorizonAltitudeAt(horizon, TargetAzimuth(sky))};
+        return {alt, TargetAzimuth(sky)};
     }
-    double azimuthAt(double days) {
-        at(days);
-        return sky.TargetAzimuthValue;
+    PathPoint at(double days) {
+        const auto [alt, az] = altAz(days);
+        return {days, alt, HorizonAltitudeAt(horizon, az)};
     }
+    double azimuthAt(double days) { return altAz(days).second; }
 };
 
 void FindRiseAndSet(ObjectNight& out, const TimeFunction& margin, const NightEvents& night) {
@@ -100,11 +116,11 @@ void FindRiseAndSet(ObjectNight& out, const TimeFunction& margin, const NightEve
 }
 
 ObjectNight ComputeOne(const AppState& state, int storeIndex, const Track& track,
-                       const NightEvents& night) {
+                       ApparentSkies& skies, const NightEvents& night) {
     ObjectNight out;
     out.storeIndex = storeIndex;
     out.designation = state.store.objects[std::size_t(storeIndex)].Designation.TrimmedText();
-    Sky sky{state.sky, state.horizon, track};
+    Sky sky{state.sky, state.horizon, track, skies};
     Remembered<PathPoint> point([&sky](double t) { return sky.at(t); });
     const TimeFunction margin = [&point](double t) {
         const PathPoint& p = point(t);
@@ -129,12 +145,14 @@ ObjectNight ComputeOne(const AppState& state, int storeIndex, const Track& track
 
 std::vector<ObjectNight> ComputeObjectNights(const AppState& state, const NightEvents& night) {
     std::vector<ObjectNight> out;
+    const double lat = state.sky.ObserverLatitude, lon = state.sky.ObserverLongitude;
+    ApparentSkies skies([lat, lon](double t) { return MakeApparentSky(t, lat, lon); });
     for (int row = 0; row < ListRowCount; ++row) {
         const int slot = state.listSlots[std::size_t(row)];
         if (slot <= 0 || slot > int(state.store.objects.size())) continue;
         const Track track(state, slot - 1, night);
         if (!track.placed()) continue;
-        out.push_back(ComputeOne(state, slot - 1, track, night));
+        out.push_back(ComputeOne(state, slot - 1, track, skies, night));
     }
     return out;
 }

@@ -9,7 +9,8 @@ void SetTarget(SkyState& sky, double ra, double dec);
 double ComputeHourAngle(const SkyState& sky);
 
 // Refreshes the time values, the sidereal angle and the hour angle, stores them, and returns
-// the altitude of the target in radians.
+// the altitude of the target in radians. With Precise set (and an instant in 1000..3000) it is
+// the apparent, refracted altitude, and the azimuth is computed with it.
 double TargetAltitude(SkyState& sky);
 // The same from the time values already stored (DaysFromJ2000 and UniversalHours), for callers
 // that follow a target through many instants without reading the clock.

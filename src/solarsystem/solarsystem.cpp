@@ -11,9 +11,18 @@
 namespace {
 
 constexpr double LightDaysPerAu = ERFA_AULT / ERFA_DAYSEC;
-// The planetary theory covers J2000 +- 1000 Julian years; a day's margin keeps Delta T from
-// carrying an accepted instant past the edge.
-constexpr double RangeDays = 365250.0 - 1.0;
+// Days from J2000 to 0h UT of 1 January of a year (Gregorian).
+double NewYearDays(int year) {
+    double jd0 = 0, jd1 = 0;
+    eraCal2jd(year, 1, 1, &jd0, &jd1);
+    return jd0 + jd1 - ERFA_DJ00;
+}
+
+// The years 1000 to 3000 on every civil clock: from 1 January 1000 at UTC+14 to the end of
+// 31 December 3000 at UTC-12. The planetary theory is made for J2000 +- 1000 Julian years
+// (999-12-25 to 3000-01-01); the year beyond its end costs it little.
+const double FirstDay = NewYearDays(1000) - 14.0 / 24;
+const double EndDay = NewYearDays(3001) + 12.0 / 24;
 
 // Equatorial radii in km, indexed by Body.
 constexpr double RadiusKm[BodyCount] = {1737.4, 2440.53, 6051.8, 3396.19,
@@ -27,7 +36,8 @@ const char* const Names[BodyCount] = {"Moon",    "Mercury", "Venus",  "Mars",
 struct Instant {
     bool ok = false;
     double daysUt = 0, daysTt = 0;
-    double earth[3] = {}; // heliocentric Earth, au
+    double earth[3] = {};         // heliocentric Earth, au
+    double earthVelocity[3] = {}; // barycentric, au per day
 };
 
 void Subtract(const double a[3], const double b[3], double out[3]) {
@@ -44,6 +54,7 @@ Instant MakeInstant(double daysUt) {
     // Status 1 only warns that the date is outside 1900..2100, where the series degrade slowly.
     if (eraEpv00(ERFA_DJ00, in.daysTt, heliocentric, barycentric) < 0) return in;
     eraCp(heliocentric[0], in.earth);
+    eraCp(barycentric[1], in.earthVelocity);
     in.ok = true;
     return in;
 }
@@ -86,13 +97,17 @@ int PlanetNumber(Body body) {
     return index < 3 ? index : index + 1;
 }
 
-BodyPlace PlacePlanet(Body body, const Instant& in) {
+// site: the observer's offset from the Earth's centre (zero for the geocentric place), au.
+BodyPlace PlacePlanet(Body body, const Instant& in, const double site[3]) {
     double pv[2][3], fromObserver[3];
     double lightTime = 0;
     // The planet is seen where it stood when its light left; two corrections settle that time.
     for (int pass = 0; pass < 3; ++pass) {
-        if (eraPlan94(ERFA_DJ00, in.daysTt - lightTime, PlanetNumber(body), pv) != 0) return {};
+        // Status 1 only says the date is more than a millennium from J2000.
+        const int status = eraPlan94(ERFA_DJ00, in.daysTt - lightTime, PlanetNumber(body), pv);
+        if (status != 0 && status != 1) return {};
         Subtract(pv[0], in.earth, fromObserver);
+        Subtract(fromObserver, site, fromObserver);
         lightTime = eraPm(fromObserver) * LightDaysPerAu;
     }
     BodyPlace place = Describe(fromObserver, RadiusKm[static_cast<int>(body)]);
@@ -135,6 +150,31 @@ BodyPlace PlaceTopocentricMoon(const Instant& in, double latitude, double longit
     return PlaceMoonFrom(in, site);
 }
 
+// The Moon where it stood when the light now arriving left it, seen from the site, with the light
+// time taken in the barycentric frame: the Earth's own motion during that time (about 20") is
+// what the aberration applied afterwards undoes.
+BodyPlace PlaceMoonWithLightTime(const Instant& in, const double site[3]) {
+    double pv[2][3], fromObserver[3], fromSun[3];
+    double lightTime = 0;
+    for (int pass = 0; pass < 3; ++pass) {
+        eraMoon98(ERFA_DJ00, in.daysTt - lightTime, pv);
+        for (int i = 0; i < 3; ++i)
+            fromObserver[i] = pv[0][i] - in.earthVelocity[i] * lightTime - site[i];
+        lightTime = eraPm(fromObserver) * LightDaysPerAu;
+    }
+    for (int i = 0; i < 3; ++i)
+        fromSun[i] = in.earth[i] + pv[0][i];
+    BodyPlace place = Describe(fromObserver, RadiusKm[0]);
+    SetPhase(place, Body::Moon, fromSun, fromObserver, in.daysTt);
+    return place;
+}
+
+BodyPlace PlaceFromSite(Body body, const Instant& in, const double site[3]) {
+    return body == Body::Moon ? PlaceMoonWithLightTime(in, site) : PlacePlanet(body, in, site);
+}
+
+constexpr double Geocentre[3] = {0, 0, 0};
+
 } // namespace
 
 const char* BodyName(Body body) {
@@ -143,14 +183,15 @@ const char* BodyName(Body body) {
 }
 
 bool InErfaRange(double daysFromJ2000Ut) {
-    return std::isfinite(daysFromJ2000Ut) && std::fabs(daysFromJ2000Ut) <= RangeDays;
+    return std::isfinite(daysFromJ2000Ut) && daysFromJ2000Ut >= FirstDay &&
+           daysFromJ2000Ut < EndDay;
 }
 
 BodyPlace PlaceBody(Body body, double daysFromJ2000Ut, double latitudeRad, double longitudeRad) {
     const Instant& in = InstantAt(daysFromJ2000Ut);
     if (!in.ok) return {};
     if (body == Body::Moon) return PlaceTopocentricMoon(in, latitudeRad, longitudeRad);
-    return PlacePlanet(body, in);
+    return PlacePlanet(body, in, Geocentre);
 }
 
 std::array<BodyPlace, BodyCount> PlaceAllBodies(double daysFromJ2000Ut, double latitudeRad,
@@ -160,14 +201,32 @@ std::array<BodyPlace, BodyCount> PlaceAllBodies(double daysFromJ2000Ut, double l
     if (!in.ok) return places;
     places[0] = PlaceTopocentricMoon(in, latitudeRad, longitudeRad);
     for (int i = 1; i < BodyCount; ++i)
-        places[i] = PlacePlanet(static_cast<Body>(i), in);
+        places[i] = PlacePlanet(static_cast<Body>(i), in, Geocentre);
+    return places;
+}
+
+BodyPlace PlaceBodyFromSite(Body body, double daysFromJ2000Ut, double latitudeRad,
+                            double longitudeRad) {
+    const Instant& in = InstantAt(daysFromJ2000Ut);
+    double site[3];
+    if (!in.ok || !SiteOffset(in, latitudeRad, longitudeRad, site)) return {};
+    return PlaceFromSite(body, in, site);
+}
+
+std::array<BodyPlace, BodyCount> PlaceAllBodiesFromSite(double daysFromJ2000Ut, double latitudeRad,
+                                                        double longitudeRad) {
+    std::array<BodyPlace, BodyCount> places{};
+    const Instant& in = InstantAt(daysFromJ2000Ut);
+    double site[3];
+    if (!in.ok || !SiteOffset(in, latitudeRad, longitudeRad, site)) return places;
+    for (int i = 0; i < BodyCount; ++i)
+        places[std::size_t(i)] = PlaceFromSite(static_cast<Body>(i), in, site);
     return places;
 }
 
 BodyPlace PlaceMoonGeocentric(double daysFromJ2000Ut) {
     const Instant& in = InstantAt(daysFromJ2000Ut);
-    const double centre[3] = {0, 0, 0};
-    return in.ok ? PlaceMoonFrom(in, centre) : BodyPlace{};
+    return in.ok ? PlaceMoonFrom(in, Geocentre) : BodyPlace{};
 }
 
 BodyPlace PlaceSun(double daysFromJ2000Ut) {

@@ -76,12 +76,14 @@ TonightWindow::TonightWindow(AppState& state, QWidget* parent)
 
 QString TonightWindow::stateKey() const {
     const SkyState& sky = state_.sky;
-    QString key = QStringLiteral("%1 %2 %3 %4 %5")
+    QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
                       .arg(sky.ObserverLatitude, 0, 'g', 17)
                       .arg(sky.ObserverLongitude, 0, 'g', 17)
                       .arg(sky.SiteTimeZone)
                       .arg(sky.SiteDaylight)
-                      .arg(NightFirstDate(sky, CivilInstant(sky)).toString(Qt::ISODate));
+                      .arg(NightFirstDate(sky, CivilInstant(sky)).toString(Qt::ISODate))
+                      .arg(QString::fromLatin1(sky.siteClock.zoneName()))
+                      .arg(sky.Precise);
     for (std::int16_t h : state_.horizon)
         key += QLatin1Char(',') + QString::number(h);
     for (int row = 0; row < ListRowCount; ++row)
