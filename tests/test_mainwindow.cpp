@@ -210,21 +210,21 @@ private slots:
         QCOMPARE(f.state.sky.ObserverLongitude, DegMinToRadians(151, 12 - 0.25));
         QCOMPARE(f.get<QComboBox>("cmbDSO")->itemText(0).left(4), QStringLiteral("M 3 "));
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
-        // The next activation (as after a modal window) puts the current site back in force.
+        // A picked site stays in force at every activation, also after the editor and the
+        // print dialog, and is edited with its new values.
         f.window->RunActivationSequence();
-        QVERIFY(f.text("lblLocInfo") == "Back yard" && f.row(0) == north);
-        // The editor opens on the chosen site, which is selected again with its new values.
+        QVERIFY(f.text("lblLocInfo") == "Sydney" && GetCurrentSiteIndex(f.state) == 0);
         ModalWatcher watcher;
-        f.state.sites[1].Name = QStringLiteral("Garden"), f.click("cmdLocEdit"),
+        f.state.sites[0].Name = QStringLiteral("Harbour"), f.click("cmdLocEdit"),
         f.click("Command1");
-        QCOMPARE(watcher.dialogs, (QStringList{"Location1", "Printout"}));
-        QVERIFY(f.get<QComboBox>("cmbLoc")->currentText() == "Garden" &&
-                f.text("lblLocInfo") == "Garden");
+        QCOMPARE(watcher.dialogs, (QStringList{"Location0", "Printout"}));
+        QVERIFY(f.get<QComboBox>("cmbLoc")->currentText() == "Harbour" &&
+                f.text("lblLocInfo") == "Harbour" && f.row(0) == ExpectedRow(f.state, 1));
         // New Location saved nothing: the empty record is gone, the site applied before stays.
-        f.choose("cmbLoc", 0), f.click("cmdNewLoc");
-        QVERIFY(GetCurrentSiteIndex(f.state) == -2 && f.state.sites.size() == 2);
+        f.click("cmdNewLoc");
+        QVERIFY(GetCurrentSiteIndex(f.state) == 0 && f.state.sites.size() == 2);
         QCOMPARE(f.get<QComboBox>("cmbLoc")->currentText() + '|' + f.text("lblLocInfo"),
-                 QStringLiteral("No Primary Location|Sydney"));
+                 QStringLiteral("Harbour|Harbour"));
         watcher.dialogs.clear(); // a typed name that names no site: a new, empty site opens
         f.get<QComboBox>("cmbLoc")->setEditText(QStringLiteral("Observatory"));
         QTest::mouseClick(f.get<QPushButton>("cmdLocEdit"), Qt::LeftButton);
@@ -276,7 +276,7 @@ private slots:
         const QString typedStart = start();
         f.click("chkNow"), f.clock->advanceSeconds(3600);
         QCOMPARE(typedStart + '|' + start(), "3/1/2026 10:00:00 PM|3/1/2026 11:00:00 PM");
-        // A print job leaves the time box, the label and the rows at its last step.
+        // A print job leaves the window as it found it: Now mode, the rows at the clock.
         QTemporaryDir pdf;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&pdf] {
@@ -294,11 +294,12 @@ private slots:
         poll.start(10), f.click("Command1"), poll.stop();
         QCOMPARE(f.box("txtMonth")->text() + '|' + f.text("LblNow") + '|' +
                      QString::number(f.get<QCheckBox>("chkNow")->isChecked()),
-                 QStringLiteral("3/2/2026|3/2/2026|0")); // midnight: the date alone
+                 QStringLiteral("3/1/2026 10:00:00 PM|3/1/2026 11:00:00 PM (Now)|1"));
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
         // The computer on New York time: the site at -5 is flagged where its DST tick contradicts
         // the typed date; a site at +1 is not checked.
         f.state.sky.computerZone = QTimeZone("America/New_York"), f.state.sites[0].TimeZone = 1;
+        f.click("chkNow");
         // clang-format off
         const struct { int site, dst; const char *typed, *shown; } rows[] = {
             {1, -1, "12/15/2026 9:30:00 PM", "Back yard: DST ticked, standard time on this date"},

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "locationeditor/openlocationeditor.h"
+
 #include "state/appstate.h"
 
 #include <QDialog>
@@ -65,6 +67,8 @@ public:
     // The record the window works on, and whether it is a new site.
     int slot() const { return slot_; }
     bool isNew() const { return isNew_; }
+    // The record saved or deleted before the window closed; None after Abort!, Escape or No.
+    SiteTableChange change() const { return change_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -100,6 +104,7 @@ private:
     int slot_ = 0;
     bool isNew_ = false;
     bool finished_ = false;
+    SiteTableChange change_;
 
     QLineEdit* txtLocName = nullptr;
     SiteNumberField* txtLaD = nullptr;

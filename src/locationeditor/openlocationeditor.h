@@ -10,3 +10,11 @@ struct AppState;
 // record just appended (also when it is record 0, which a negative index cannot express). The
 // caller shows it modally.
 std::unique_ptr<QDialog> CreateLocationEditor(AppState& state, QWidget* parent, bool newRecord);
+
+// What a closed editor did to the site table: which record it saved or deleted, if any.
+struct SiteTableChange {
+    enum class Kind { None, Saved, Deleted };
+    Kind kind = Kind::None;
+    int slot = -1;
+};
+SiteTableChange ChangeMadeBy(const QDialog& editor);

@@ -37,9 +37,8 @@ void MainWindow::cmdGuideClicked() {
 
 void MainWindow::command1Clicked() {
     if (!leaveCheckPasses()) return;
-    const bool wasNow = state_.sky.UseNow;
-    const QDateTime before = state_.sky.ObservingTime;
+    // The print job puts the instant and the mode back as it found them, so the activation that
+    // follows shows the window as it was (in Now mode the rows follow the clock again).
     const std::unique_ptr<QDialog> dialog = CreatePrintDialog(state_, this);
     ShowModalWindow(*dialog);
-    showTypedInstantAfterPrint(wasNow, before);
 }

@@ -410,10 +410,11 @@ void MainWindow::changeEvent(QEvent* event) {
     }
 }
 
-void MainWindow::ShowModalWindow(QDialog& window) {
+void MainWindow::ShowModalWindow(QDialog& window, const std::function<void()>& closed) {
     window.setWindowModality(Qt::ApplicationModal);
     PutWindowAt(&window, RememberedPlace(state_.remembered, window.objectName()));
     window.exec();
+    if (closed) closed();
     // The window may also have changed the remembered print choices.
     state_.remembered.windowPlaces[window.objectName()] = WindowPlace(&window);
     scheduleSave();

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -76,9 +77,10 @@ public:
     // Hands site `index` to the sky computations: position, clock and horizon profile.
     void ApplySiteRecord(std::int16_t index);
 
-    // Shows a modal window of the program over this one; when it closes, the activation
-    // sequence runs again (as it does on any return to this window from such a window).
-    void ShowModalWindow(QDialog& window);
+    // Shows a modal window of the program over this one; when it closes, `closed` (if given)
+    // runs and then the activation sequence runs again (as it does on any return to this window
+    // from such a window).
+    void ShowModalWindow(QDialog& window, const std::function<void()>& closed = {});
 
     // Timer ticks, callable directly.
     void Timer1Tick();
@@ -148,7 +150,6 @@ private:
     void showStatus(QLabel* label, const QString& text);
     void showStatusWarning(QLabel* label, const QString& text);
     QString clockLabelText() const;
-    void showTypedInstantAfterPrint(bool wasNow, const QDateTime& before);
     // The applied site's name on the status line, with a warning when the computer's zone rules
     // contradict its daylight tick at the observing instant.
     void showSiteStatus();
@@ -156,7 +157,8 @@ private:
 
     AppState& state_;
     std::int16_t selectionAge_ = 0;
-    // The site handed to the sky computations; -1 when none is.
+    // The site handed to the sky computations; -1 when none is. A site picked in the site box
+    // becomes the current site index as well, so every activation applies it again.
     std::int16_t appliedSite_ = -1;
     bool guideMode_ = false;
     bool activationDue_ = true;

@@ -6,7 +6,6 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QSignalBlocker>
 #include <QTimer>
 
 // The observing time: Now or a typed instant, the clock label and the two timers. Now is the
@@ -69,19 +68,4 @@ void MainWindow::Timer1Tick() {
 void MainWindow::Timer2Tick() {
     ++selectionAge_;
     if (selectionAge_ > 4) SelectObjects();
-}
-
-void MainWindow::showTypedInstantAfterPrint(bool wasNow, const QDateTime& before) {
-    // A print job sets the observing time at each step and leaves it at the last one. The time
-    // box, the label and the rows then all show that step.
-    if (state_.sky.UseNow || (!wasNow && state_.sky.ObservingTime == before)) return;
-    {
-        const QSignalBlocker block(chkNow);
-        chkNow->setChecked(false);
-    }
-    Timer1->stop();
-    txtMonth->setEnabled(true);
-    txtMonth->setText(observingTimeText());
-    showStatus(LblNow, observingTimeText());
-    ShowObjectList();
 }

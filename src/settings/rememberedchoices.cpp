@@ -17,6 +17,7 @@
 //   [selection]    showAll, inViewOnly = true | false; limitingMagnitude = 0.0 .. 20.0
 //   [rows]         <row 1..22>\catalog = one letter; <row>\designation = up to 20 characters
 //   [display]      night = true | false
+//   [sites]        current = the site's name
 //   [print]        printer = name; start, stop = yyyy-MM-ddTHH:mm:ss; step = minutes;
 //                  pdfFolder = absolute path
 //   [windows]      <object name> = @Rect(left top width height)
@@ -230,7 +231,7 @@ bool operator==(const RememberedChoices& a, const RememberedChoices& b) {
     return a.magnitudeTenths == b.magnitudeTenths && a.rows == b.rows && a.printer == b.printer &&
            a.printStart == b.printStart && a.printStop == b.printStop &&
            a.printStepMinutes == b.printStepMinutes && a.pdfFolder == b.pdfFolder &&
-           a.windowPlaces == b.windowPlaces;
+           a.windowPlaces == b.windowPlaces && a.site == b.site;
 }
 
 QString RememberedChoicesPath() {
@@ -255,6 +256,7 @@ RememberedChoices ReadRememberedChoices(QSettings& settings, const ObjectStore* 
             read.ignore(QStringLiteral("selection/limitingMagnitude"));
     }
     ReadRows(settings, read, c.rows);
+    if (const std::optional<QString> t = read.text(QStringLiteral("sites/current"))) c.site = *t;
     ReadPrint(settings, read, c);
     ReadWindows(settings, read, c);
     if (store) DropMissingRows(c, *store, ignored);
@@ -321,6 +323,7 @@ bool WriteRememberedChoices(const QString& path, const RememberedChoices& c, QSt
         settings.setValue(group + QStringLiteral("catalog"), QString(row.catalog));
         settings.setValue(group + QStringLiteral("designation"), row.designation);
     }
+    if (!c.site.isEmpty()) settings.setValue(QStringLiteral("sites/current"), c.site);
     if (!c.printer.isEmpty()) settings.setValue(QStringLiteral("print/printer"), c.printer);
     if (c.printStart.isValid() && c.printStop.isValid()) {
         settings.setValue(QStringLiteral("print/start"), TimeText(c.printStart));

@@ -25,8 +25,8 @@ struct RememberedRow {
 
 // What the observer chose and finds again at the next start. A default-made value is the
 // program's first state: Messier and In View Only ticked, the limit at 8.0, no rows, day colours,
-// the print dialog's own defaults and every window centred. The observing time and the site are
-// not kept: a new start follows the clock and shows the primary site.
+// the print dialog's own defaults and every window centred. The observing time is not kept: a new
+// start follows the clock.
 struct RememberedChoices {
     // The catalogue boxes.
     bool messier = true;
@@ -44,6 +44,8 @@ struct RememberedChoices {
     // In row order, at most one per row.
     std::vector<RememberedRow> rows;
     bool nightDisplay = false;
+    // The name of the site last picked; empty (or a name no site has any more): the primary site.
+    QString site;
     // The print dialog. An empty printer, an invalid start or stop, a step of 0 or an empty
     // folder leave the dialog's own choice. Start and stop are civil times of the site, as the
     // program keeps them (Qt::UTC values used as plain calendar values).
