@@ -245,8 +245,8 @@ private slots:
         QCOMPARE(month->text() + '|' + f.text("LblNow"),
                  QStringLiteral("3/1/2026 10:00:00 PM|3/1/2026 10:00:00 PM"));
         month->setFocus(Qt::TabFocusReason), month->clear();
-        QTest::keyClicks(month, QStringLiteral("3/1:2 7 aPM")); // refused keys dropped
-        QCOMPARE(month->text(), QStringLiteral("3127a"));
+        QTest::keyClicks(month, QStringLiteral("3/1:2.7 aPM")); // refused keys dropped
+        QCOMPARE(month->text(), QStringLiteral("3/1:27 a"));
         // Digits edited in place, one letter for the afternoon, Enter: applied like Set.
         month->setText(QStringLiteral("3/2/2026 11:30:00 ")), QTest::keyClicks(month, "P\r");
         QCOMPARE(f.state.sky.ObservingTime, QDateTime({2026, 3, 2}, {23, 30}, Qt::UTC));
@@ -349,23 +349,28 @@ private slots:
         ModalWatcher watcher;
         // Each way out shows the message, keeps the focus and does not act.
         for (QWidget* target :
-             QList<QWidget*>{mess, planets, now, f.get<QPushButton>("cmdSet"), month}) {
+             QList<QWidget*>{mess, planets, f.get<QPushButton>("cmdSet"), month}) {
             target == month ? QTest::keyClick(month, Qt::Key_Tab)
                             : QTest::mouseClick(target, Qt::LeftButton);
             QTRY_VERIFY(!watcher.messages.isEmpty() && month->hasFocus());
         }
         // Pressed without a click (as a screen reader does), the print button checks first too.
         Press(f.get<QPushButton>("Command1"));
-        QTRY_VERIFY(watcher.messages.size() == 6 && f.window->focusWidget() == month);
+        QTRY_VERIFY(watcher.messages.size() == 5 && f.window->focusWidget() == month);
         QTest::qWait(50);
-        QVERIFY(watcher.messages == QStringList(6, "Invalid Date") &&
-                watcher.titles == QStringList(6, "Zenitor") && watcher.dialogs.isEmpty());
+        QVERIFY(watcher.messages == QStringList(5, "Invalid Date") &&
+                watcher.titles == QStringList(5, "Zenitor") && watcher.dialogs.isEmpty());
         QVERIFY(mess->isChecked() && !planets->isChecked() && !now->isChecked() &&
                 f.state.sky.ObservingTime == before);
         QVERIFY(ShowActive(f.window.get()));
         month->setText(QStringLiteral("3/5/2026 8:15:00 PM")); // a date again: the click acts
         QTest::mouseClick(mess, Qt::LeftButton);
-        QVERIFY(!mess->isChecked() && mess->hasFocus() && watcher.messages.size() == 6);
+        QVERIFY(!mess->isChecked() && mess->hasFocus() && watcher.messages.size() == 5);
+        // Ticking Now is always a way out: the bad text goes, Now mode starts, no message.
+        month->setFocus(Qt::MouseFocusReason), month->setText(QStringLiteral("13/45/2026"));
+        QTest::mouseClick(now, Qt::LeftButton), QTest::qWait(50);
+        QVERIFY(now->isChecked() && f.state.sky.UseNow && month->text().isEmpty() &&
+                watcher.messages.size() == 5);
     }
 
     // Delete, Escape back to the last valid date, bad input refused, the wheel only with focus.

@@ -27,6 +27,8 @@ void MainWindow::chkNowClicked() {
         ShowObjectList();
         SelectObjects();
         if (!guideMode_) Timer1->start();
+        // A text that is no date is dropped; the next untick fills the box from the clock.
+        if (!validateMonth()) txtMonth->clear();
         txtMonth->setEnabled(false);
     } else {
         const QDateTime now = SiteCivilNow(state_.sky);
