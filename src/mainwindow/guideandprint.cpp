@@ -13,8 +13,10 @@
 void MainWindow::cmdGuideClicked() {
     if (!leaveCheckPasses()) return;
     if (guideMode_) {
-        for (ObjectRowLabel* row : rows_)
+        for (ObjectRowLabel* row : rows_) {
             row->setText(QString());
+            row->setBehindHorizon(false);
+        }
         guideMode_ = false;
         ShowObjectList();
         if (chkNow->isChecked()) Timer1->start();
@@ -30,8 +32,10 @@ void MainWindow::cmdGuideClicked() {
     }
     Timer1->stop();
     // Rows below the last star keep what they showed.
-    for (int i = 0; i < stars.rows.size() && i < int(rows_.size()); ++i)
+    for (int i = 0; i < stars.rows.size() && i < int(rows_.size()); ++i) {
         rows_[std::size_t(i)]->setText(stars.rows[i]);
+        rows_[std::size_t(i)]->setBehindHorizon(false);
+    }
     guideMode_ = true;
 }
 

@@ -20,12 +20,16 @@ class QScrollBar;
 class QStringListModel;
 class QTimer;
 
-// One row of the object list: a label that reports a click (press and release on it).
+// One row of the object list: a label that reports a click (press and release on it). A row
+// whose object stands behind the site's own horizon is drawn in italics over a hatching in the
+// text colour (so also in the night display) and says so to screen readers and in its tooltip.
 class ObjectRowLabel : public QLabel {
     Q_OBJECT
 public:
     ObjectRowLabel(int index, QWidget* parent);
     int index() const { return index_; }
+    void setBehindHorizon(bool behind);
+    bool behindHorizon() const { return behind_; }
 
 signals:
     void clicked(int index);
@@ -33,10 +37,12 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     int index_;
     bool pressed_ = false;
+    bool behind_ = false;
 };
 
 // A push button whose caption breaks over several lines when it is wider than the button.
@@ -124,6 +130,11 @@ private:
     void cmdNewLocClicked();
     void cmbDSOClicked();
     void rowClicked(int index);
+    // Ctrl+Z: the last freed row's object back in its row (or the first free one).
+    void putBackFreedRow();
+    // A short note in place of the count line, which comes back after a few seconds or with
+    // the next selection.
+    void showNote(const QString& text);
     void sbDsoMagChanged(int value);
     void cmdGuideClicked();
     void command1Clicked();
@@ -169,6 +180,10 @@ private:
     // From a refused move until the focus is back in the box.
     bool refusalPending_ = false;
     QTimer* saveTimer_ = nullptr;
+    // Freed rows, the last one last: row index and the slot value it held.
+    std::vector<std::pair<int, std::int16_t>> freedRows_;
+    QString statsText_;
+    QTimer* noteTimer_ = nullptr;
     RememberedChoices lastSaved_;
     bool toldCannotSave_ = false;
 
