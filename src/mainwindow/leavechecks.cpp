@@ -118,8 +118,10 @@ bool MainWindow::leaveCheckPasses() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // Left unaccepted, the key goes on to the window's Ctrl+Z instead of the box's own undo.
     if (event->type() == QEvent::ShortcutOverride && !freedRows_.empty() &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo))
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
+        event->ignore();
         return true;
+    }
     if (refusingBox_) {
         const QEvent::Type t = event->type();
         if (t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick) {

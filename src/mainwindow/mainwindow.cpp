@@ -384,8 +384,11 @@ void MainWindow::connectHandlers() {
     connect(putBack, &QShortcut::activated, this, &MainWindow::putBackFreedRow);
     // In the site box and the chooser's field Ctrl+Z would undo typing; while a freed row can be
     // put back, it puts the row back instead (see eventFilter).
-    cmbLoc->lineEdit()->installEventFilter(this);
-    cmbDSO->lineEdit()->installEventFilter(this);
+    for (QComboBox* combo : {cmbLoc, cmbDSO}) {
+        combo->installEventFilter(
+            this); // it hands the key to its field without the field's filters
+        combo->lineEdit()->installEventFilter(this);
+    }
 }
 
 void MainWindow::showStatus(QLabel* label, const QString& text) {
