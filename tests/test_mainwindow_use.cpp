@@ -137,12 +137,12 @@ private slots:
             QTest::keyClicks(month, text), QTest::keyClick(month, Qt::Key_Return);
         };
         typeAndSet(german ? "07.12.2026 21:00:00" : "2026-12-07 21:00:00");
-        QCOMPARE(f.state.sky.ObservingTime, QDateTime({2026, 12, 7}, {21, 0}, Qt::UTC));
+        QCOMPARE(f.state.sky.ObservingTime, CivilTime({2026, 12, 7}, {21, 0}));
         typeAndSet(german ? "08.12.2026" : "2026-12-08"); // midnight: the date alone
         QCOMPARE(month->text(), german ? "08.12.2026" : "2026-12-08");
         month->end(false), QTest::keyClicks(month, " 1:15:00"),
             QTest::keyClick(month, Qt::Key_Return);
-        QCOMPARE(f.state.sky.ObservingTime, QDateTime({2026, 12, 8}, {1, 15}, Qt::UTC));
+        QCOMPARE(f.state.sky.ObservingTime, CivilTime({2026, 12, 8}, {1, 15}));
         // Pasted: taken whole when every character would be, else not at all.
         const QString good = german ? "09.12.2026 04:30:00" : "2026-12-09 04:30:00";
         for (const QString& pasted : {QStringLiteral("9/12/2026 4:00 PM"), good}) {
@@ -151,7 +151,7 @@ private slots:
             QTest::keyClick(month, Qt::Key_V, Qt::ControlModifier);
         }
         QTest::keyClicks(month, "xp"), QTest::keyClick(month, Qt::Key_Return); // letters dropped
-        QCOMPARE(f.state.sky.ObservingTime, QDateTime({2026, 12, 9}, {4, 30}, Qt::UTC));
+        QCOMPARE(f.state.sky.ObservingTime, CivilTime({2026, 12, 9}, {4, 30}));
         QVERIFY(watcher.messages.isEmpty());
         // Now after a bad text: no message, the text dropped, the clock followed.
         month->setText("31.02.2026"), QTest::mouseClick(f.get<QCheckBox>("chkNow"), Qt::LeftButton);

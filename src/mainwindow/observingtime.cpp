@@ -31,7 +31,7 @@ void MainWindow::chkNowClicked() {
         if (!validateMonth()) txtMonth->clear();
         txtMonth->setEnabled(false);
     } else {
-        const QDateTime now = SiteCivilNow(state_.sky);
+        const CivilTime now = SiteCivilNow(state_.sky);
         if (txtMonth->text().isEmpty()) txtMonth->setText(CivilDateTimeText(now));
         // The instant freezes at the click; a text already in the box counts only after Set.
         SetObservingTime(state_.sky, now);
