@@ -1,6 +1,6 @@
 #pragma once
 
-#include "locationeditor/openlocationeditor.h"
+#include "locationeditor/sitetablechange.h"
 
 #include "state/appstate.h"
 

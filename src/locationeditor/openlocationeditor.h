@@ -1,5 +1,7 @@
 #pragma once
 
+#include "locationeditor/sitetablechange.h"
+
 #include <memory>
 
 class QDialog;
@@ -11,10 +13,5 @@ struct AppState;
 // caller shows it modally.
 std::unique_ptr<QDialog> CreateLocationEditor(AppState& state, QWidget* parent, bool newRecord);
 
-// What a closed editor did to the site table: which record it saved or deleted, if any.
-struct SiteTableChange {
-    enum class Kind { None, Saved, Deleted };
-    Kind kind = Kind::None;
-    int slot = -1;
-};
+// What a closed editor did to the site table.
 SiteTableChange ChangeMadeBy(const QDialog& editor);
