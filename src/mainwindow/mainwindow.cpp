@@ -433,6 +433,7 @@ void MainWindow::showEvent(QShowEvent* event) {
                 activationDue_ = false;
                 RunActivationSequence();
             }
+            tellUnreadableChoices();
         });
     }
 }
