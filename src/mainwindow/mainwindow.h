@@ -140,6 +140,10 @@ private:
     void showNote(const QString& text);
     void sbDsoMagChanged(int value);
     void cmdGuideClicked();
+    void chkPreciseClicked();
+    // Puts the guide stars for the site and instant in force into the rows; false, with a
+    // message and the rows as they were, when the star file cannot be read.
+    bool showGuideStars();
     void command1Clicked();
 
     // The check made when the focus is about to leave a text box. Returns false when the move
@@ -214,6 +218,7 @@ private:
     QCheckBox* chkNGC = nullptr;
     QCheckBox* chkIC = nullptr;
     QCheckBox* chkPlanet = nullptr;
+    QCheckBox* chkPrecise = nullptr;
     QPushButton* cmdGuide = nullptr;
     QPushButton* Command1 = nullptr;
     QLabel* LblNow = nullptr;

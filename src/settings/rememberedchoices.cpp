@@ -20,6 +20,7 @@
 //   [rows]         <row 1..22>\catalog = one letter; <row>\designation = up to 20 characters
 //   [display]      night = true | false
 //   [sites]        current = the site's name
+//   [sky]          precise = true | false
 //   [print]        printer = name; start, stop = yyyy-MM-ddTHH:mm:ss; step = minutes;
 //                  pdfFolder = absolute path
 //   [windows]      <object name> = @Rect(left top width height)
@@ -45,6 +46,7 @@ const struct {
     {"selection/showAll", &RememberedChoices::showAll},
     {"selection/inViewOnly", &RememberedChoices::inViewOnly},
     {"display/night", &RememberedChoices::nightDisplay},
+    {"sky/precise", &RememberedChoices::precise},
 };
 
 QString TimeText(const CivilTime& t) {
