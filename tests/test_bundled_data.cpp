@@ -4,6 +4,7 @@
 #include "catalog/catalogfile.h"
 #include "catalog/catalogreaders.h"
 #include "catalog/objectstore.h"
+#include "lists/objectmatcher.h"
 #include "objectlist/guidestars.h"
 #include "sites/locationsfile.h"
 #include "support/files.h"
@@ -12,6 +13,7 @@
 #include <QtTest>
 #include <cmath>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace {
@@ -139,6 +141,38 @@ private slots:
                          std::abs(ra - raDeg) * std::cos(dec * r) < 0.1 &&
                          o->Comment.TrimmedText().startsWith(QLatin1String(comment)),
                      designation);
+        }
+    }
+
+    // Every Caldwell number is read from the SAC lists column, and lists' spellings and the
+    // names the files carry find their objects; type texts find none.
+    void listNamesFindTheirObjects() {
+        const ObjectStore& s = Loaded().store;
+        std::set<int> caldwell;
+        for (const CatalogObject& o : s.objects)
+            if (o.Caldwell > 0) caldwell.insert(o.Caldwell);
+        QCOMPARE(int(caldwell.size()), 109);
+        QVERIFY(*caldwell.begin() == 1 && *caldwell.rbegin() == 109);
+        const ObjectMatcher matcher(s);
+        const std::pair<const char*, const char*> lines[] = {{"Caldwell 14", "NGC 869"},
+                                                             {"C41", "Mel 25"},
+                                                             {"hyades", "Mel 25"},
+                                                             {"Messier 45", "M 45"},
+                                                             {"NGC0224", "NGC 224"},
+                                                             {"Andromeda Galaxy", "M 31/NGC 224"},
+                                                             {"Horsehead Nebula", "B 33"},
+                                                             {"Crab Nebula", "M 1/NGC 1952"},
+                                                             {"Galaxy", ""},
+                                                             {"Globular Cluster", ""},
+                                                             {"Open Cluster", ""}};
+        for (const auto& [text, designation] : lines) {
+            ListLine line;
+            line.names = {QString::fromLatin1(text)};
+            QString why;
+            const int index = matcher.Match(line, &why);
+            QVERIFY2((index < 0 ? QString() : s.objects[size_t(index)].Designation.TrimmedText()) ==
+                         QLatin1String(designation),
+                     text);
         }
     }
 

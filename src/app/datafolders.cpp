@@ -7,4 +7,5 @@ void UseProgramDataFolders(AppState& state) {
     state.dataDir = QCoreApplication::applicationDirPath();
     state.userDataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     state.settingsPath = RememberedChoicesPath();
+    state.listsPath = KeptListsPath(state.userDataDir);
 }

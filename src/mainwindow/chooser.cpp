@@ -31,6 +31,16 @@ public:
 void MainWindow::SelectObjects() {
     selectionAge_ = 0;
     BusyCursor busy;
+    const SelectionOptions options = selectionOptions();
+    const SelectionResult result = ::SelectObjects(state_, options);
+    // One step through the model: the chooser is refilled without adding entries one by one.
+    chooserModel_->setStringList(result.lines);
+    cmbDSO->setCurrentIndex(-1);
+    cmbDSO->setEditText(QString());
+    showStatus(lblDSOstats, result.statsText);
+}
+
+SelectionOptions MainWindow::selectionOptions() const {
     SelectionOptions options;
     options.messier = chkMess->isChecked();
     options.herschel = chkHer->isChecked();
@@ -45,12 +55,8 @@ void MainWindow::SelectObjects() {
     // The limit in force is the scroll bar's: a number still being typed counts once the box is
     // left.
     options.magLimit = sbDsoMag->value() / 10.0;
-    const SelectionResult result = ::SelectObjects(state_, options);
-    // One step through the model: the chooser is refilled without adding entries one by one.
-    chooserModel_->setStringList(result.lines);
-    cmbDSO->setCurrentIndex(-1);
-    cmbDSO->setEditText(QString());
-    showStatus(lblDSOstats, result.statsText);
+    options.listObjects = offeredListObjects();
+    return options;
 }
 
 void MainWindow::ShowObjectList() {

@@ -129,3 +129,23 @@ void FreeListRow(AppState& state, int row) {
     if (row < 0 || row >= ObjectListRowCount) return;
     state.listSlots[size_t(row)] = 0;
 }
+
+int PutObjectsInFreeRows(AppState& state, const std::vector<int>& objects) {
+    ListSlots& rows = state.listSlots;
+    auto hasRow = [&](int index) {
+        for (int j = 0; j < ListRowCount; ++j)
+            if (rows[size_t(j)] == index + 1) return true;
+        return false;
+    };
+    int stored = 0;
+    int row = 0;
+    for (int index : objects) {
+        if (index < 0 || index >= int(state.store.objects.size()) || hasRow(index)) continue;
+        while (row < ListRowCount && rows[size_t(row)] != 0)
+            ++row;
+        if (row == ListRowCount) break;
+        rows[size_t(row)] = std::int16_t(index + 1);
+        ++stored;
+    }
+    return stored;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/objectstore.h"
+#include "lists/keptlists.h"
 #include "settings/rememberedchoices.h"
 #include "sites/sitetable.h"
 #include "sky/clock.h"
@@ -42,6 +43,11 @@ struct AppState {
     RememberedChoices remembered;
     // The file they are kept in; empty: nothing is read or written (a test's state).
     QString settingsPath;
+
+    // The observing lists the observer imported, and the file they are kept in (empty: a test's
+    // state, nothing is read or written).
+    KeptLists lists;
+    QString listsPath;
 };
 
 void SetCurrentSiteIndex(AppState& state, std::int16_t value);
