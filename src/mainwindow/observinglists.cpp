@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QStyle>
 
@@ -53,7 +54,12 @@ void MainWindow::refreshListBox() {
     const int reserve =
         chkList->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, chkList) +
         chkList->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, chkList) + 4;
-    FitCaption(chkList, ListBoxCaption(list), reserve, chkMess->font().pointSizeF(), 7);
+    chkList->setText(ListBoxCaption(list));
+    // The catalogue boxes' size and cut, narrowed further only for a name that needs it.
+    chkList->setFont(chkMess->font());
+    if (QFontMetrics(chkList->font()).horizontalAdvance(chkList->text()) >
+        chkList->width() - reserve)
+        FitCaption(chkList, chkList->text(), reserve, chkMess->font().pointSizeF(), 7);
 }
 
 const std::vector<int>* MainWindow::offeredListObjects() const {
