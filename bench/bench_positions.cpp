@@ -84,7 +84,7 @@ int main() {
     SkyState sky;
     SetObserverPosition(sky, DegToRad(39.73), DegToRad(-104.98));
     SetSiteClock(sky, -7, true);
-    SetObservingTime(sky, QDateTime(QDate(2024, 7, 15), QTime(22, 30), Qt::UTC));
+    SetObservingTime(sky, CivilTime(QDate(2024, 7, 15), QTime(22, 30)));
 
     double checksum = 0;
     const double fixedMs = TimePasses(sky, targets, checksum);

@@ -28,8 +28,8 @@ int main(int argc, char** argv) {
     SetObserverPosition(state.sky, DegToRad(44.0), DegToRad(-72.5));
     SetSiteClock(state.sky, -5, true);
 
-    const QDateTime start(QDate(2024, 8, 10), QTime(21, 0), Qt::UTC);
-    const QDateTime stop = start.addSecs(29 * 10 * 60);
+    const CivilTime start(QDate(2024, 8, 10), QTime(21, 0));
+    const CivilTime stop = start.addSecs(29 * 10 * 60);
 
     QElapsedTimer timer;
     timer.start();

@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     all.planets = false;
 
     // The same pass at a typed (fixed) observing time, where no clock is read per object.
-    SetObservingTime(state.sky, QDateTime(QDate(2024, 6, 1), QTime(23, 0), Qt::UTC));
+    SetObservingTime(state.sky, CivilTime(QDate(2024, 6, 1), QTime(23, 0)));
     all.inViewOnly = true;
     double fastest = 0;
     double ms = MedianMs(

@@ -249,7 +249,7 @@ private slots:
         QCOMPARE(month->text(), QStringLiteral("3127a"));
         // Digits edited in place, one letter for the afternoon, Enter: applied like Set.
         month->setText(QStringLiteral("3/2/2026 11:30:00 ")), QTest::keyClicks(month, "P\r");
-        QCOMPARE(f.state.sky.ObservingTime, QDateTime({2026, 3, 2}, {23, 30}, Qt::UTC));
+        QCOMPARE(f.state.sky.ObservingTime, CivilTime({2026, 3, 2}, {23, 30}));
         QVERIFY(month->text() == "3/2/2026 11:30:00 PM" && f.row(0) == ExpectedRow(f.state, 1));
         // Back to Now: the clock is followed again; the old text stays in the disabled box.
         f.clock->advanceSeconds(7200), f.get<QCheckBox>("chkMess")->setFocus(Qt::TabFocusReason);
@@ -329,7 +329,7 @@ private slots:
             const QString before = f.row(0);
             TypeOver(month, c.monthAt, "1"), TypeOver(month, c.hourAt, c.hour);
             QTest::mouseClick(f.get<QPushButton>("cmdSet"), Qt::LeftButton);
-            const QDateTime typed(QDate(2026, 1, 1), QTime(23, 0), Qt::UTC);
+            const CivilTime typed(QDate(2026, 1, 1), QTime(23, 0));
             QVERIFY2(f.state.sky.ObservingTime == typed && f.text("LblNow") == month->text() &&
                          month->text() == CivilDateTimeText(typed) && f.row(0) != before &&
                          watcher.messages.isEmpty(),
@@ -342,7 +342,7 @@ private slots:
         auto *now = f.get<QCheckBox>("chkNow"), *mess = f.get<QCheckBox>("chkMess"),
              *planets = f.get<QCheckBox>("chkPlanet");
         now->click();
-        const QDateTime before = f.state.sky.ObservingTime;
+        const CivilTime before = f.state.sky.ObservingTime;
         auto* month = f.box("txtMonth");
         month->setFocus(Qt::MouseFocusReason), month->setText(QStringLiteral("13/45/2026"));
         ModalWatcher watcher;
@@ -549,7 +549,7 @@ private slots:
             if (i < 22) expected << name;
         }
         SkyState sky;
-        SetObservingTime(sky, QDateTime({2024, 3, 15}, {21, 0}, Qt::UTC));
+        SetObservingTime(sky, CivilTime({2024, 3, 15}, {21, 0}));
         SetObserverPosition(sky, DegToRad(90), 0);
         QTemporaryDir dir;
         GuideStarRows result = ComputeGuideStarRows(sky, StarFile(dir, lines));

@@ -148,7 +148,7 @@ private slots:
             QVERIFY(Select(state, boxes, 8) == Select(without, boxes, 8) &&
                     std::equal(without.store.objects.begin(), without.store.objects.end(), state.store.objects.begin(), listPos));
         SetObserverPosition(state.sky, DegToRad(51.48), 0);
-        SetObservingTime(state.sky, QDateTime({2020, 12, 21}, {17, 0}, Qt::UTC));
+        SetObservingTime(state.sky, CivilTime({2020, 12, 21}, {17, 0}));
         const QStringList up{"Moon", "Mars", "Jupiter", "Saturn", "Uranus"}; // 6 and brighter
         QCOMPARE(Select(state, "P", 6, false, true), up + QStringList{"5 of 22 objects available."});
         QCOMPARE(Select(state, "MP", 6).mid(1, 5), (QStringList{"M 45", "Moon", "Mercury", "Venus", "Mars"}));
@@ -160,7 +160,7 @@ private slots:
                                     "Jupiter {13}PL  mag -[12]\\.\\d  100% lit, 3[23]\" +\\|Saturn ").match(lines).hasMatch(), qPrintable(lines));
         state.listSlots = {512, 2};
         for (const auto& [year, placed] : {std::pair{999, false}, {3000, false}, {1000, true}, {2999, true}}) {
-            SetObservingTime(state.sky, QDateTime({year, 6, 30}, {23, 0}, Qt::UTC));
+            SetObservingTime(state.sky, CivilTime({year, 6, 30}, {23, 0}));
             const int listed = int(Select(state, "P", 0, false, true).size());
             const ObjectListRows rows = ShowObjectList(state);
             QVERIFY(rows.text[1].startsWith("M 31         GX ") && rows.text[1].contains(u'\u00B0'));

@@ -17,8 +17,8 @@ namespace {
 
 using T = RecordingSurface::Text;
 
-QDateTime At(int hour, int minute, int day = 15) {
-    return QDateTime(QDate(2024, 3, day), QTime(hour, minute), Qt::UTC);
+CivilTime At(int hour, int minute, int day = 15) {
+    return CivilTime(QDate(2024, 3, day), QTime(hour, minute));
 }
 
 // `count` objects "OBJ 1".. in rows 0.., at a northern site, the clock at 20:00.
@@ -30,12 +30,13 @@ AppState MakeState(int count) {
         state.listSlots[size_t(i)] = std::int16_t(i + 1);
     }
     SetObserverPosition(state.sky, DegToRad(45.0), DegToRad(-75.0));
-    state.sky.clock = std::make_shared<FixedClock>(At(20, 0)), state.sky.UseNow = true;
+    state.sky.clock = std::make_shared<FixedClock>(QDateTime({2024, 3, 15}, {20, 0}, Qt::UTC));
+    state.sky.UseNow = true;
     return state;
 }
 
-RecordingSurface Print(AppState& state, QDateTime stop, double width = 8.0, double height = 10.5,
-                       QDateTime start = At(20, 0)) {
+RecordingSurface Print(AppState& state, CivilTime stop, double width = 8.0, double height = 10.5,
+                       CivilTime start = At(20, 0)) {
     RecordingSurface s(width, height);
     PrintJob(state, s, start, stop, 10).Run();
     return s;
@@ -96,9 +97,9 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     void pageSets() {
-        const QDateTime step30 = At(20, 0).addSecs(29 * 600);
+        const CivilTime step30 = At(20, 0).addSecs(29 * 600);
         // clang-format off
-        const struct { int objects; QDateTime stop; double width; QStringList sheets; } cases[] = {
+        const struct { int objects; CivilTime stop; double width; QStringList sheets; } cases[] = {
             // 30 steps, 24 to a sheet; 6 blocks on 8 inches.
             {7, step30, 8.0, {"OBJ 1:24,OBJ 2:24,OBJ 3:24,OBJ 4:24,OBJ 5:24,OBJ 6:24 8:00:00 PM", "OBJ 7:24 8:00:00 PM",
                               "OBJ 1:6,OBJ 2:6,OBJ 3:6,OBJ 4:6,OBJ 5:6,OBJ 6:6 12:00:00 AM", "OBJ 7:6 12:00:00 AM"}},
@@ -166,7 +167,7 @@ private slots:
         AppState state;
         AppendBodyRecords(state.store), state.listSlots[0] = 1;
         SetObserverPosition(state.sky, DegToRad(36 + 58.0 / 60), DegToRad(-87 - 40.3 / 60));
-        const QDateTime mid({2017, 8, 21}, {18, 25, 30}, Qt::UTC), old = mid.addYears(-1020);
+        const CivilTime mid({2017, 8, 21}, {18, 25, 30}), old({997, 8, 21}, {18, 25, 30});
         const auto texts = Print(state, mid.addSecs(3600), 8, 10.5, mid.addSecs(-3600)).texts();
         // clang-format off
         const auto rad = [](const QString& a) { return DegToRad(a.section(u'\u00B0', 0, 0).toDouble() + a.section(u'\u00B0', 1).chopped(1).toDouble() / 60); };
@@ -175,7 +176,7 @@ private slots:
             if (texts[i].x != 1.0 || !IsRowTop(texts[i].y)) continue;
             SkyState sky = state.sky;
             SetObservingTime(sky, mid.addSecs(600 * (offSun.size() - 6)));
-            const BodyPlace sun = PlaceSun(DaysFromJ2000At(sky, sky.ObservingTime));
+            const BodyPlace sun = PlaceSun(DaysFromJ2000At(InstantInUse(sky)));
             SetTarget(sky, sun.rightAscension / 15, sun.declination);
             const double alt = TargetAltitude(sky), az = TargetAzimuth(sky);
             offSun << eraSeps(az, alt, rad(texts[i].text), rad(texts[i + 1].text)) / DegToRad(1.0 / 60);

@@ -24,7 +24,7 @@ Choices Changed() {
     c.magnitudeTenths = 125, c.nightDisplay = true;
     c.rows = {{0, u'M', "M 2"}, {2, u'N', "NGC 7000"}, {21, u'I', "IC 1"}};
     c.printer = "Printer, upstairs", c.pdfFolder = "/tmp/star charts";
-    c.printStart = QDateTime({2026, 3, 8}, {2, 30}, Qt::UTC);
+    c.printStart = CivilTime({2026, 3, 8}, {2, 30});
     c.printStop = c.printStart.addSecs(3 * 3600), c.printStepMinutes = 15;
     c.windowPlaces = {{"MainWindow", {10, 20, 750, 533}}, {"Printout", {-1200, 0, 300, 200}}};
     return c;
@@ -64,7 +64,7 @@ private slots:
 
     void eachBadValueFallsBackAlone() {
         const auto noRow3 = [](Choices& c) { c.rows.erase(c.rows.begin() + 1); };
-        const auto noTimes = [](Choices& c) { c.printStart = c.printStop = QDateTime(); };
+        const auto noTimes = [](Choices& c) { c.printStart = c.printStop = CivilTime(); };
         const auto limit = [](Choices& c) { c.magnitudeTenths = 80; };
         const auto none = [](Choices&) {};
         // clang-format off

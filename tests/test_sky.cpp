@@ -11,8 +11,8 @@
 
 namespace {
 
-QDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
+CivilTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    return CivilTime(QDate(y, mo, d), QTime(h, mi, s));
 }
 
 // Days from 2000-01-01 12:00 UT to a UT instant, by plain day arithmetic.
@@ -41,7 +41,7 @@ private slots:
     void timeValuesAndClocks() {
         const double early = DaysAt(QDate(1997, 4, 6), 0);
         // clang-format off
-        const struct { const char* name; QDateTime local; int zone; bool daylight; double lonDeg, days, ut, siderealDeg; } cases[] = {
+        const struct { const char* name; CivilTime local; int zone; bool daylight; double lonDeg, days, ut, siderealDeg; } cases[] = {
             {"epoch as 08:00 DST at -5", At(2000, 1, 1, 8), -5, true, 0, 0, 12, 280.46},
             {"epoch at 75 W", At(2000, 1, 1, 7), -5, false, -75, 0, 12, 205.46},
             {"23:30 at -5", At(2024, 3, 14, 23, 30), -5, false, 0, DaysAt({2024, 3, 15}, 4.5), 4.5, qQNaN()},
@@ -92,8 +92,68 @@ private slots:
         // zone +1, and the time values come back to 23:00 UT.
         sky.clock = std::make_shared<FixedClock>(QDateTime({2024, 3, 14}, {23, 0}, Qt::UTC));
         SetObservingTime(sky, QStringLiteral("Now")), SetSiteClock(sky, 1, false);
-        QCOMPARE(LocalInstant(sky), At(2024, 3, 15, 0, 0));
+        QCOMPARE(CivilInstant(sky), At(2024, 3, 15, 0, 0));
         QCOMPARE(ComputeUniversalHours(sky), 23.0); // the object list's tests advance the clock
+    }
+
+    // A named zone's rules for the date: half and three-quarter hours, +13 and +14, daylight time
+    // on either hemisphere, the hour a spring change skips and the one an autumn change repeats,
+    // a date before 1970, a day Samoa skipped whole.
+    void namedZoneClocks() {
+        using R = CivilReading;
+        const auto utc = [](int y, int mo, int d, int h, int mi) {
+            return QDateTime(QDate(y, mo, d), QTime(h, mi), Qt::UTC);
+        };
+        // clang-format off
+        const struct { const char* zone; CivilTime civil; QDateTime utc; R reading; const char* change; } cases[] = {
+            {"Asia/Kolkata", At(2026, 12, 7, 21), utc(2026, 12, 7, 15, 30), R::Unique, ""},
+            {"Asia/Kathmandu", At(2026, 6, 1, 21), utc(2026, 6, 1, 15, 15), R::Unique, ""},
+            {"Australia/Adelaide", At(2026, 1, 15, 21), utc(2026, 1, 15, 10, 30), R::Unique, ""},
+            {"Australia/Adelaide", At(2026, 7, 15, 21), utc(2026, 7, 15, 11, 30), R::Unique, ""},
+            {"America/St_Johns", At(2026, 1, 15, 21), utc(2026, 1, 16, 0, 30), R::Unique, ""},
+            {"Pacific/Apia", At(2026, 7, 15, 21), utc(2026, 7, 15, 8, 0), R::Unique, ""},
+            {"Pacific/Kiritimati", At(2026, 7, 15, 1), utc(2026, 7, 14, 11, 0), R::Unique, ""},
+            {"America/Phoenix", At(2026, 7, 15, 22), utc(2026, 7, 16, 5, 0), R::Unique, ""},
+            {"America/Denver", At(2026, 7, 15, 22), utc(2026, 7, 16, 4, 0), R::Unique, ""},
+            {"Europe/Berlin", At(2026, 7, 15, 22), utc(2026, 7, 15, 20, 0), R::Unique, ""},
+            {"Europe/Berlin", At(2026, 1, 15, 22), utc(2026, 1, 15, 21, 0), R::Unique, ""},
+            {"Europe/Dublin", At(2026, 7, 15, 22), utc(2026, 7, 15, 21, 0), R::Unique, ""},
+            {"Europe/Dublin", At(2026, 1, 15, 22), utc(2026, 1, 15, 22, 0), R::Unique, ""},
+            {"America/New_York", At(1960, 7, 1, 12), utc(1960, 7, 1, 16, 0), R::Unique, ""},
+            {"Europe/Berlin", At(2027, 3, 28, 2, 30), utc(2027, 3, 28, 1, 30), R::Skipped, "02:00 03:00"},
+            {"Europe/Berlin", At(2027, 10, 31, 2, 30), utc(2027, 10, 31, 0, 30), R::Repeated, "03:00 02:00"},
+            {"Europe/Berlin", CivilTime({2027, 10, 31}, {2, 30}, true), utc(2027, 10, 31, 1, 30), R::Repeated, "03:00 02:00"},
+            {"Pacific/Apia", At(2011, 12, 30, 12), utc(2011, 12, 30, 22, 0), R::Skipped, "00:00 00:00"},
+        };
+        // clang-format on
+        for (const auto& c : cases) {
+            const SiteClock clock = SiteClock::Named(QTimeZone(c.zone));
+            const CivilToUtc got = clock.toUtc(c.civil);
+            const QString change = got.reading == R::Unique
+                                       ? QString()
+                                       : got.changeFrom.time().toString("HH:mm") + ' ' +
+                                             got.changeTo.time().toString("HH:mm");
+            const QString name = QString(c.zone) + ' ' + CivilDateTimeText(c.civil, De);
+            QVERIFY2(clock.isNamed() && got.utc == c.utc && got.reading == c.reading &&
+                         change == QLatin1String(c.change),
+                     qPrintable(name + " -> " + got.utc.toString(Qt::ISODate) + ' ' + change));
+            // Every real instant reads back as the reading that names it.
+            if (c.reading != R::Skipped) QVERIFY2(clock.toCivil(got.utc) == c.civil, qPrintable(name));
+        }
+        // Without a name: the whole-hour zone and the tick, whatever the date.
+        const SiteClock fixed = SiteClock::FixedOffset(-5, true);
+        QVERIFY(fixed.toUtc(At(2027, 3, 28, 2, 30)).utc == utc(2027, 3, 28, 6, 30) &&
+                fixed.toCivil(utc(2027, 1, 1, 6, 30)) == At(2027, 1, 1, 2, 30) &&
+                fixed.offsetText(utc(2027, 1, 1, 0, 0)) == "UTC-04:00");
+        const SiteClock kolkata = SiteClock::Named(QTimeZone("Asia/Kolkata"));
+        QVERIFY(kolkata.offsetText(utc(2027, 1, 1, 0, 0)) == "UTC+05:30" &&
+                kolkata.standardHoursAt(utc(2027, 1, 1, 0, 0)) == 6 &&
+                !kolkata.daylightAt(utc(2027, 1, 1, 0, 0)));
+        // Ireland calls its winter time the daylight one; the file's tick means the summer hour.
+        const SiteClock dublin = SiteClock::Named(QTimeZone("Europe/Dublin"));
+        QVERIFY(dublin.standardHoursAt(utc(2027, 7, 1, 0, 0)) == 0 && dublin.daylightAt(utc(2027, 7, 1, 0, 0)) &&
+                !dublin.daylightAt(utc(2027, 1, 1, 0, 0)));
+        QVERIFY(!SiteClock::Named(QTimeZone("No/Such_Zone")).isNamed());
     }
 
     void azimuthAndHorizon() {
@@ -142,7 +202,7 @@ private slots:
     }
 
     void texts() {
-        const QDateTime t = At(2024, 3, 4, 14, 5);
+        const CivilTime t = At(2024, 3, 4, 14, 5);
         // clang-format off
         const std::pair<QString, QString> texts[] = { // angles and list magnitudes: more in the object list's rows
             {AngleText(DegToRad(5 + 5.25 / 60)), "   5° 05.3'"}, {AngleText(DegToRad(5 + 59.95 / 60)), "   5° 60.0'"},
@@ -161,11 +221,11 @@ private slots:
             QCOMPARE(ParseCivilDateTime(ShortDateText(At(year, 12, 31)), Us),
                      std::optional(At(year, 12, 31)));
         for (const QLocale& l : {Us, De, QLocale(QLocale::Arabic, QLocale::Egypt), QLocale::c()})
-            for (const QDateTime& d : {At(2024, 3, 14, 21, 5, 7), At(1987, 6, 30)})
+            for (const CivilTime& d : {At(2024, 3, 14, 21, 5, 7), At(1987, 6, 30)})
                 QVERIFY2(ParseCivilDateTime(CivilDateTimeText(d, l), l) == d, qPrintable(l.name()));
         // clang-format off
-        const QDateTime no;
-        const struct { const QLocale& locale; const char* text; QDateTime expected; } cases[] = {
+        const CivilTime no;
+        const struct { const QLocale& locale; const char* text; CivilTime expected; } cases[] = {
             {Us, "3/14/2024 9:05:07 P", At(2024, 3, 14, 21, 5, 7)}, {Us, "3/14/2024 9:05:07a", At(2024, 3, 14, 9, 5, 7)},
             {Us, "3/14/2024 12:00:30 AM", At(2024, 3, 14, 0, 0, 30)}, {Us, "3/14/2024 12:00:30 pm", At(2024, 3, 14, 12, 0, 30)},
             {Us, "3/14/2024 21:05:07", At(2024, 3, 14, 21, 5, 7)}, {Us, "3/14/24 9:05 PM", At(2024, 3, 14, 21, 5)},

@@ -38,7 +38,7 @@ void MainWindow::cmdGuideClicked() {
 void MainWindow::command1Clicked() {
     if (!leaveCheckPasses()) return;
     const bool wasNow = state_.sky.UseNow;
-    const QDateTime before = state_.sky.ObservingTime;
+    const CivilTime before = state_.sky.ObservingTime;
     const std::unique_ptr<QDialog> dialog = CreatePrintDialog(state_, this);
     ShowModalWindow(*dialog);
     showTypedInstantAfterPrint(wasNow, before);

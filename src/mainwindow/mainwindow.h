@@ -159,7 +159,7 @@ private:
     void showStatus(QLabel* label, const QString& text);
     void showStatusWarning(QLabel* label, const QString& text);
     QString clockLabelText() const;
-    void showTypedInstantAfterPrint(bool wasNow, const QDateTime& before);
+    void showTypedInstantAfterPrint(bool wasNow, const CivilTime& before);
     // The applied site's name on the status line, with a warning when the computer's zone rules
     // contradict its daylight tick at the observing instant.
     void showSiteStatus();

@@ -30,7 +30,7 @@ void MainWindow::chkNowClicked() {
         if (!guideMode_) Timer1->start();
         txtMonth->setEnabled(false);
     } else {
-        const QDateTime now = SiteCivilNow(state_.sky);
+        const CivilTime now = SiteCivilNow(state_.sky);
         if (txtMonth->text().isEmpty()) txtMonth->setText(CivilDateTimeText(now));
         // The instant freezes at the click; a text already in the box counts only after Set.
         SetObservingTime(state_.sky, now);
@@ -71,7 +71,7 @@ void MainWindow::Timer2Tick() {
     if (selectionAge_ > 4) SelectObjects();
 }
 
-void MainWindow::showTypedInstantAfterPrint(bool wasNow, const QDateTime& before) {
+void MainWindow::showTypedInstantAfterPrint(bool wasNow, const CivilTime& before) {
     // A print job sets the observing time at each step and leaves it at the last one. The time
     // box, the label and the rows then all show that step.
     if (state_.sky.UseNow || (!wasNow && state_.sky.ObservingTime == before)) return;

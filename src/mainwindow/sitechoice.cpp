@@ -33,7 +33,7 @@ void MainWindow::ApplySiteRecord(std::int16_t index) {
 void MainWindow::showSiteStatus() {
     if (appliedSite_ < 0 || std::size_t(appliedSite_) >= state_.sites.size()) return;
     const SkyState& sky = state_.sky;
-    const QDateTime instant = SiteCivilToUtc(sky, LocalInstant(sky));
+    const QDateTime instant = InstantInUse(sky).utc;
     const DaylightTick tick =
         CheckDaylightTick(sky.computerZone, sky.SiteTimeZone, sky.SiteDaylight, instant);
     const QString text = SiteStatusText(state_.sites[std::size_t(appliedSite_)].Name, tick);

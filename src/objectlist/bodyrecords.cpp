@@ -15,7 +15,7 @@ QString DiameterText(double arcsec) {
 }
 
 double InstantDays(const SkyState& sky) {
-    return DaysFromJ2000At(sky, LocalInstant(sky));
+    return DaysFromJ2000At(InstantInUse(sky));
 }
 
 } // namespace

@@ -19,9 +19,10 @@ bool NotLaterThanStop(const QDateTime& t, const QDateTime& stop) {
     return t.isValid() && stop.isValid() && t.secsTo(stop) >= 0;
 }
 
-PrintJob::PrintJob(AppState& state, PrintSurface& surface, const QDateTime& start,
-                   const QDateTime& stop, qint64 incrementMinutes, const QLocale& locale)
-    : state_(state), surface_(surface), start_(start), stop_(stop),
+PrintJob::PrintJob(AppState& state, PrintSurface& surface, const CivilTime& start,
+                   const CivilTime& stop, qint64 incrementMinutes, const QLocale& locale)
+    : state_(state), surface_(surface), start_(state.sky.siteClock.toUtc(start).utc),
+      stop_(state.sky.siteClock.toUtc(stop).utc),
       incrementSeconds_(std::max<qint64>(1, incrementMinutes) * 60), locale_(locale) {}
 
 bool PrintJob::HasListedObjects(const ListSlots& listSlots) {
@@ -72,7 +73,7 @@ void PrintJob::Run() {
             }
             // The Moon and the planets head their block with their place at its first step.
             if (BodyInSlot(state_.store, o) >= 0) {
-                SetObservingTime(state_.sky, t);
+                SetObservingTime(state_.sky, CivilAt(t));
                 PlaceBodyRecord(state_, o);
             }
             PrintObjectHeader(o, p);
@@ -98,8 +99,9 @@ void PrintJob::PrintTimeColumn(QDateTime t, const QDateTime& stop) {
         surface_.setCurrentX(0);
         surface_.setCurrentY(FirstRowTop + RowHeight * r);
         surface_.setFont(kCourier, 10);
-        surface_.printLine(ShortDateText(t));
-        surface_.printLine(LongTimeText(t, locale_));
+        const CivilTime civil = CivilAt(t);
+        surface_.printLine(ShortDateText(civil));
+        surface_.printLine(LongTimeText(civil, locale_));
         t = Next(t);
         ++r;
         if (r == StepsPerPage) break;
@@ -128,7 +130,7 @@ void PrintJob::PrintObjectHeader(int storeIndex, int blockColumn) {
 
 void PrintJob::PrintCell(int storeIndex, const QDateTime& t, int blockColumn, int row) {
     SkyState& sky = state_.sky;
-    SetObservingTime(sky, t);
+    SetObservingTime(sky, CivilAt(t));
     PlaceBodyRecord(state_, storeIndex); // the Moon and the planets are placed at every step
     const CatalogObject& object = state_.store.objects.at(storeIndex);
     QString azimuthText, altitudeText;

@@ -19,8 +19,10 @@
 // last printed step.
 class PrintJob {
 public:
-    // start and stop are local civil calendar values; the step is in whole minutes (> 0).
-    PrintJob(AppState& state, PrintSurface& surface, const QDateTime& start, const QDateTime& stop,
+    // start and stop are civil times of the applied site; the step is in whole minutes (> 0).
+    // The steps run in real time and each is labelled with the site's civil time, so a night
+    // with a clock change shows the jump.
+    PrintJob(AppState& state, PrintSurface& surface, const CivilTime& start, const CivilTime& stop,
              qint64 incrementMinutes, const QLocale& locale = QLocale());
 
     // True when at least one slot of the object list is occupied.
@@ -34,6 +36,7 @@ public:
     // millions of steps). Sets ObjectsPerPage and StepsPerPage as Run does.
     qint64 SheetCount();
 
+    // t and stop are instants (Qt::UTC).
     void PrintTimeColumn(QDateTime t, const QDateTime& stop);
     void PrintObjectHeader(int storeIndex, int blockColumn);
     void PrintCell(int storeIndex, const QDateTime& t, int blockColumn, int row);
@@ -55,12 +58,13 @@ public:
 private:
     void MeasurePage();
     QDateTime Next(const QDateTime& t) const { return t.addSecs(incrementSeconds_); }
+    CivilTime CivilAt(const QDateTime& t) const { return state_.sky.siteClock.toCivil(t); }
     double BlockX(int column) const { return BlockLeft + BlockWidth * column; }
 
     AppState& state_;
     PrintSurface& surface_;
-    QDateTime start_;
-    QDateTime stop_;
+    QDateTime start_; // UTC
+    QDateTime stop_;  // UTC
     qint64 incrementSeconds_;
     QLocale locale_;
 };

@@ -134,7 +134,7 @@ Printout::Printout(AppState& state, QWidget* parent)
     // instant in use (the present at the site in Now mode, else the typed one) and runs for as
     // long as the last print did, three hours before any print: a chart of last night's dates
     // is rarely what the observer wants tonight.
-    const QDateTime now = LocalInstant(state_.sky);
+    const CivilTime now = CivilInstant(state_.sky);
     const RememberedChoices& remembered = state_.remembered;
     qint64 span = 3 * 3600;
     if (remembered.printStart.isValid() && remembered.printStart < remembered.printStop)
@@ -174,9 +174,10 @@ Printout::Printout(AppState& state, QWidget* parent)
 }
 
 QString Printout::SuggestedPdfPath() const {
-    const QDateTime start = ReadTime(txtStart).value_or(LocalInstant(state_.sky));
-    const QString name = QStringLiteral("zenitor-objects-%1.pdf")
-                             .arg(start.toString(QStringLiteral("yyyy-MM-dd-HHmm")));
+    const CivilTime start = ReadTime(txtStart).value_or(CivilInstant(state_.sky));
+    const QString name = QStringLiteral("zenitor-objects-%1-%2.pdf")
+                             .arg(start.date().toString(QStringLiteral("yyyy-MM-dd")),
+                                  start.time().toString(QStringLiteral("HHmm")));
     // In the folder of the last PDF while it is there; else beside the program when its folder
     // can be written (a build tree), else among the user's documents (an installed program).
     QString folder = state_.remembered.pdfFolder;
@@ -186,7 +187,7 @@ QString Printout::SuggestedPdfPath() const {
     return QDir(folder).filePath(name);
 }
 
-std::optional<QDateTime> Printout::ReadTime(const QLineEdit* box) const {
+std::optional<CivilTime> Printout::ReadTime(const QLineEdit* box) const {
     return ParseCivilDateTime(box->text(), locale_);
 }
 
@@ -217,15 +218,15 @@ bool Printout::CheckBox(QLineEdit* box) {
             ok = false;
         }
     } else if (box == txtStart || box == txtStop) {
-        const std::optional<QDateTime> own = ReadTime(box);
+        const std::optional<CivilTime> own = ReadTime(box);
         if (!own) {
             Message(QStringLiteral("Invalid Date"));
             ok = false;
         } else {
             // The order is checked once both texts read as dates; a bad other text gets its
             // own message when that box is left.
-            const std::optional<QDateTime> start = box == txtStart ? own : ReadTime(txtStart);
-            const std::optional<QDateTime> stop = box == txtStop ? own : ReadTime(txtStop);
+            const std::optional<CivilTime> start = box == txtStart ? own : ReadTime(txtStart);
+            const std::optional<CivilTime> stop = box == txtStop ? own : ReadTime(txtStop);
             if (start && stop && start->secsTo(*stop) <= 0) {
                 Message(QStringLiteral("Start must be before stop"));
                 ok = false;
@@ -304,8 +305,8 @@ void Printout::cmdPrint_Click() {
     // still needs all three values, so they are read and checked again.
     for (QLineEdit* box : {txtStart, txtStop, txtInc})
         if (!CheckBox(box)) return;
-    const QDateTime start = *ReadTime(txtStart);
-    const QDateTime stop = *ReadTime(txtStop);
+    const CivilTime start = *ReadTime(txtStart);
+    const CivilTime stop = *ReadTime(txtStop);
     const qint64 increment = IncrementMinutes(txtInc->text());
     RememberedChoices& remembered = state_.remembered;
     remembered.printer = cboPrinter->currentText();

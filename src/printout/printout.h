@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printout/paintersurface.h"
+#include "sky/siteclock.h"
 #include "state/appstate.h"
 
 #include <QDateTime>
@@ -68,7 +69,7 @@ private:
     // The leave check of the box that has the focus, if it is one of the three.
     bool CheckFocusedBox(QWidget* goingTo);
     void Message(const QString& text);
-    std::optional<QDateTime> ReadTime(const QLineEdit* box) const;
+    std::optional<CivilTime> ReadTime(const QLineEdit* box) const;
 
     AppState& state_;
     QLocale locale_;

@@ -44,17 +44,17 @@ const struct {
     {"display/night", &RememberedChoices::nightDisplay},
 };
 
-QString TimeText(const QDateTime& t) {
+QString TimeText(const CivilTime& t) {
     return t.date().toString(Qt::ISODate) + QLatin1Char('T') + t.time().toString(kTimeFormat);
 }
 
 // Date and time are read apart, so no time zone of the computer can shift or refuse the value.
-QDateTime ReadTimeText(const QString& text) {
+CivilTime ReadTimeText(const QString& text) {
     const QStringList parts = text.split(QLatin1Char('T'));
     if (parts.size() != 2) return {};
     const QDate date = QDate::fromString(parts[0], Qt::ISODate);
     const QTime time = QTime::fromString(parts[1], kTimeFormat);
-    return date.isValid() && time.isValid() ? QDateTime(date, time, Qt::UTC) : QDateTime();
+    return CivilTime(date, time);
 }
 
 // Reads one value after another; a value that is there but cannot be used has its key noted.
@@ -153,7 +153,7 @@ void ReadPrint(QSettings& settings, Reader& read, RememberedChoices& c) {
     const std::optional<QString> start = read.text(QStringLiteral("start"));
     const std::optional<QString> stop = read.text(QStringLiteral("stop"));
     if (start && stop) {
-        const QDateTime from = ReadTimeText(*start), to = ReadTimeText(*stop);
+        const CivilTime from = ReadTimeText(*start), to = ReadTimeText(*stop);
         if (from.isValid() && to.isValid() && from < to) {
             c.printStart = from;
             c.printStop = to;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "catalog/objectstore.h"
+#include "sky/siteclock.h"
 
-#include <QDateTime>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -48,8 +48,8 @@ struct RememberedChoices {
     // folder leave the dialog's own choice. Start and stop are civil times of the site, as the
     // program keeps them (Qt::UTC values used as plain calendar values).
     QString printer;
-    QDateTime printStart;
-    QDateTime printStop;
+    CivilTime printStart;
+    CivilTime printStop;
     qint64 printStepMinutes = 0;
     QString pdfFolder;
     // Where each window stood (see the kit's WindowPlace), by the window's object name.

@@ -176,15 +176,15 @@ struct Number {
 
 } // namespace
 
-QString CivilDateTimeText(const QDateTime& localCivil, const QLocale& locale) {
-    const QString date = locale.toString(localCivil.date(), CivilDateFormat(locale));
-    const QTime t = localCivil.time();
+QString CivilDateTimeText(const CivilTime& civil, const QLocale& locale) {
+    const QString date = locale.toString(civil.date(), CivilDateFormat(locale));
+    const QTime t = civil.time();
     const QTime whole(t.hour(), t.minute(), t.second());
     if (whole == QTime(0, 0)) return date;
     return date + QLatin1Char(' ') + locale.toString(whole, CivilTimeFormat(locale));
 }
 
-std::optional<QDateTime> ParseCivilDateTime(const QString& input, const QLocale& locale) {
+std::optional<CivilTime> ParseCivilDateTime(const QString& input, const QLocale& locale) {
     const DateLayout layout = LayoutOf(locale);
     QString text = input;
     int marker = TakeLocaleMarker(text, locale);
@@ -274,5 +274,5 @@ std::optional<QDateTime> ParseCivilDateTime(const QString& input, const QLocale&
         hour = hour % 12 + (marker == 2 ? 12 : 0);
     }
     if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
-    return QDateTime(date, QTime(hour, minute, second), Qt::UTC);
+    return CivilTime(date, QTime(hour, minute, second));
 }

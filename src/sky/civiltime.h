@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDateTime>
+#include "sky/siteclock.h"
+
 #include <QLocale>
 #include <QString>
 #include <optional>
@@ -13,14 +14,13 @@
 // separators (and the locale's morning/afternoon marker), because the boxes that edit it take
 // digits only: where the locale writes month names or words (the C locale's "6 Dec 2026"), the
 // date is written year-month-day ("2026-12-06") and the time as 24-hour "HH:mm:ss".
-QString CivilDateTimeText(const QDateTime& localCivil, const QLocale& locale = QLocale());
+QString CivilDateTimeText(const CivilTime& civil, const QLocale& locale = QLocale());
 
 // Reads a date, or a date followed by a time, in the order of the locale's short date. Accepts
 // every text CivilDateTimeText writes, the same text with digits changed, and a time followed by
 // a morning/afternoon marker: the locale's own AM/PM texts or a single letter A or P, in either
-// case. Returns a Qt::UTC calendar value with whole seconds, or nothing when the text is not a
-// valid date.
-std::optional<QDateTime> ParseCivilDateTime(const QString& text, const QLocale& locale = QLocale());
+// case. Returns the civil reading, or nothing when the text is not a valid date.
+std::optional<CivilTime> ParseCivilDateTime(const QString& text, const QLocale& locale = QLocale());
 
 inline bool IsCivilDateTime(const QString& text, const QLocale& locale = QLocale()) {
     return ParseCivilDateTime(text, locale).has_value();

@@ -23,9 +23,9 @@ double ComputeHourAngle(const SkyState& sky) {
 double TargetAltitude(SkyState& sky) {
     // One reading of the instant serves both time values, so they can never straddle a
     // change of second or of day.
-    const QDateTime local = LocalInstant(sky);
-    sky.DaysFromJ2000 = DaysFromJ2000At(sky, local);
-    sky.UniversalHours = UniversalHoursAt(sky, local);
+    const SiteInstant instant = InstantInUse(sky);
+    sky.DaysFromJ2000 = DaysFromJ2000At(instant);
+    sky.UniversalHours = UniversalHoursAt(instant);
     sky.SiderealAngle = ComputeSiderealAngle(sky);
     sky.TargetHourAngle = ComputeHourAngle(sky);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sky/clock.h"
+#include "sky/siteclock.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -12,11 +13,10 @@
 // The one record every sky computation reads and writes: the observing instant, the site's
 // position and clock, and the values left by the last position computed.
 struct SkyState {
-    // The instant the user typed, in local civil time of the site. It is a Qt::UTC QDateTime
-    // used only as a calendar value (date plus time of day in whole seconds), so neither the
-    // computer's time zone nor its daylight rules can shift it. Until a time is typed it holds
-    // the day count zero of this program, 2000-01-01 12:00:00.
-    QDateTime ObservingTime{QDate(2000, 1, 1), QTime(12, 0), Qt::UTC};
+    // The instant the user typed, as the site's civil time: neither the computer's time zone nor
+    // its daylight rules can shift it. Until a time is typed it holds the day count zero of this
+    // program, 2000-01-01 12:00:00.
+    CivilTime ObservingTime{QDate(2000, 1, 1), QTime(12, 0)};
     // True while the observing instant follows the clock.
     bool UseNow = false;
 
@@ -24,6 +24,9 @@ struct SkyState {
     double ObserverLongitude = 0.0; // radians, east positive
     std::int16_t SiteTimeZone = 0;  // whole hours from GMT, west negative
     bool SiteDaylight = false;      // daylight saving time in force at the site
+    // The site's clock: its named zone's rules, or SiteTimeZone plus the daylight hour. Every
+    // turn between civil time and UTC asks it.
+    SiteClock siteClock;
 
     // Left by the last altitude computation.
     double DaysFromJ2000 = 0.0;  // days from 2000-01-01 12:00:00 UT
@@ -38,7 +41,8 @@ struct SkyState {
 
     // Where "Now" readings come from; tests put a FixedClock here.
     std::shared_ptr<Clock> clock = std::make_shared<SystemClock>();
-    // The computer's own time-zone rules. Consulted only to tell whether a site's daylight tick
-    // is stale (see CheckDaylightTick); tests set a zone of their own.
+    // The computer's own time-zone rules. Consulted only to tell whether the tick of a site
+    // without a zone name is stale (see CheckDaylightTick), and to propose a new site's zone
+    // name; tests set a zone of their own.
     QTimeZone computerZone = QTimeZone::systemTimeZone();
 };

@@ -5,25 +5,12 @@
 
 namespace {
 
-constexpr qint64 MsPerHour = 3600000;
+constexpr double MsPerHour = 3600000.0;
 constexpr double MsPerDay = 86400000.0;
 
 const QDateTime& J2000Epoch() {
     static const QDateTime epoch(QDate(2000, 1, 1), QTime(12, 0), Qt::UTC);
     return epoch;
-}
-
-// Hours to take from local civil time to reach UT.
-qint64 ZoneOffsetMs(const SkyState& sky) {
-    qint64 offset = qint64(sky.SiteTimeZone) * MsPerHour;
-    if (sky.SiteDaylight) offset += MsPerHour;
-    return offset;
-}
-
-// Date and time of day of any QDateTime taken as a plain Qt::UTC calendar value.
-QDateTime CalendarValue(const QDateTime& value) {
-    const QTime t = value.time();
-    return QDateTime(value.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC);
 }
 
 } // namespace
@@ -33,16 +20,16 @@ bool SetObservingTime(SkyState& sky, const QString& value, const QLocale& locale
         sky.UseNow = true;
         return true;
     }
-    const std::optional<QDateTime> parsed = ParseCivilDateTime(value, locale);
+    const std::optional<CivilTime> parsed = ParseCivilDateTime(value, locale);
     if (!parsed) return false;
     sky.ObservingTime = *parsed;
     sky.UseNow = false;
     return true;
 }
 
-bool SetObservingTime(SkyState& sky, const QDateTime& localCivil) {
-    if (!localCivil.isValid()) return false;
-    sky.ObservingTime = CalendarValue(localCivil);
+bool SetObservingTime(SkyState& sky, const CivilTime& civil) {
+    if (!civil.isValid()) return false;
+    sky.ObservingTime = civil;
     sky.UseNow = false;
     return true;
 }
@@ -50,40 +37,52 @@ bool SetObservingTime(SkyState& sky, const QDateTime& localCivil) {
 void SetSiteClock(SkyState& sky, std::int16_t zone, bool daylight) {
     sky.SiteTimeZone = zone;
     sky.SiteDaylight = daylight;
+    sky.siteClock = SiteClock::FixedOffset(zone, daylight);
 }
 
-QDateTime LocalInstant(const SkyState& sky) {
-    return sky.UseNow ? SiteCivilNow(sky) : sky.ObservingTime;
+void SetSiteClock(SkyState& sky, std::int16_t zone, bool daylight, const QTimeZone& named) {
+    SetSiteClock(sky, zone, daylight);
+    if (named.isValid()) sky.siteClock = SiteClock::Named(named);
 }
 
-QDateTime SiteCivilNow(const SkyState& sky) {
-    return sky.clock->utcNow().toUTC().addMSecs(ZoneOffsetMs(sky));
+SiteInstant InstantInUse(const SkyState& sky) {
+    SiteInstant at;
+    if (sky.UseNow) {
+        at.utc = sky.clock->utcNow().toUTC();
+        at.civil = sky.siteClock.toCivil(at.utc);
+    } else {
+        at.civil = sky.ObservingTime;
+        at.utc = sky.siteClock.toUtc(at.civil).utc;
+    }
+    at.offsetSeconds = sky.siteClock.offsetAt(at.utc);
+    return at;
 }
 
-QDateTime SiteCivilToUtc(const SkyState& sky, const QDateTime& localCivil) {
-    return CalendarValue(localCivil).addMSecs(-ZoneOffsetMs(sky));
+CivilTime SiteCivilNow(const SkyState& sky) {
+    return sky.siteClock.toCivil(sky.clock->utcNow().toUTC());
 }
 
-double DaysFromJ2000At(const SkyState& sky, const QDateTime& local) {
+double DaysFromJ2000At(const SiteInstant& instant) {
     // Integer milliseconds keep the whole-second instants exact until the one division.
-    const qint64 ms = J2000Epoch().msecsTo(local) - ZoneOffsetMs(sky);
-    return double(ms) / MsPerDay;
+    return double(J2000Epoch().msecsTo(instant.utc)) / MsPerDay;
 }
 
-double UniversalHoursAt(const SkyState& sky, const QDateTime& local) {
-    const qint64 ms = qint64(local.time().msecsSinceStartOfDay()) - ZoneOffsetMs(sky);
-    double hours = double(ms) / double(MsPerHour);
+double UniversalHoursAt(const SiteInstant& instant) {
+    // From the civil time of day, so that local 19:00 at zone -5 gives 24 rather than 0.
+    const qint64 ms = qint64(instant.civil.time().msecsSinceStartOfDay()) +
+                      instant.utc.time().msec() - qint64(instant.offsetSeconds) * 1000;
+    double hours = double(ms) / MsPerHour;
     if (hours < 0) hours += 24;
     if (hours > 24) hours -= 24;
     return hours;
 }
 
 double ComputeDaysFromJ2000(const SkyState& sky) {
-    return DaysFromJ2000At(sky, LocalInstant(sky));
+    return DaysFromJ2000At(InstantInUse(sky));
 }
 
 double ComputeUniversalHours(const SkyState& sky) {
-    return UniversalHoursAt(sky, LocalInstant(sky));
+    return UniversalHoursAt(InstantInUse(sky));
 }
 
 double ComputeSiderealAngle(const SkyState& sky) {

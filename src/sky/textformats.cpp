@@ -99,7 +99,7 @@ QString CountText(int value) {
     return QString::number(value);
 }
 
-QString ShortDateText(const QDateTime& value) {
+QString ShortDateText(const CivilTime& value) {
     const QDate d = value.date();
     return QStringLiteral("%1/%2/%3")
         .arg(d.month(), 2, 10, QLatin1Char('0'))
@@ -107,7 +107,7 @@ QString ShortDateText(const QDateTime& value) {
         .arg(((d.year() % 100) + 100) % 100, 2, 10, QLatin1Char('0'));
 }
 
-QString LongTimeText(const QDateTime& value, const QLocale& locale) {
+QString LongTimeText(const CivilTime& value, const QLocale& locale) {
     return locale.toString(value.time(), LongTimeFormat(locale));
 }
 

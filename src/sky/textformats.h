@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDateTime>
+#include "sky/siteclock.h"
+
 #include <QLocale>
 #include <QString>
 #include <cstdint>
@@ -24,9 +25,9 @@ QString OneDecimalText(double value);
 // "0": an integer without leading zeros or blanks.
 QString CountText(int value);
 // "mm/dd/yy" of the calendar date.
-QString ShortDateText(const QDateTime& value);
+QString ShortDateText(const CivilTime& value);
 // "ttttt": the time of day, hours, minutes and seconds, in the locale's long time format.
-QString LongTimeText(const QDateTime& value, const QLocale& locale = QLocale());
+QString LongTimeText(const CivilTime& value, const QLocale& locale = QLocale());
 
 // The locale's long time format without its time-zone field (observing times are civil times of
 // the site; the zone of the stored value means nothing).
