@@ -56,15 +56,19 @@ private slots:
         const struct { const char *letter, *name, *type; double mag, alt, az; QString start; } layouts[] = {
             {"M", "M 31/NGC 224", "GX", 3.4, 45.5, 12.35, "M 31/NGC 224 GX   45" + d + " 30.0'   12" + d + " 21.0'  3.4 "},
             {"H", "NGC 7662 Blue Snowball", "PLNNB", 8.3, 0, 359.99, "NGC 7662 BPLNNB    0" + d + " 00.0'  359" + d + " 59.4'  8.3 "},
-            {"N", "NGC 2237", "OC", 11.35, -0.25, 180, "NGC 2237     OC   -1" + d + " 45.0'  180" + d + " 00.0' 11.35 "},
+            {"N", "NGC 2237", "OC", 11.35, -0.25, 180, "NGC 2237     OC   -1" + d + " 45.0'  180" + d + " 00.0'11.35 "},
+            {"P", "Moon", "MO", -12.7, 30, 100, "Moon         MO   30" + d + " 00.0'  100" + d + " 00.0'-12.7 "},
+            {"P", "Venus", "PL", -4.123456, 30, 100, "Venus        PL   30" + d + " 00.0'  100" + d + " 00.0' -4.1 "},
             {"S", "NGC 1", "GX", 0, -33.5, 90, "NGC 1     GX     -34" + d + " 30.0'   90" + d + " 00.0'    0 "},
             {"C", "C 14 Double Cluster", "OPNCL", 4.3, 60, 30, "C 14 DoublOPNCL   60" + d + " 00.0'   30" + d + " 00.0'  4.3 "},
             {"B", "NGC 7000", "BRTNB", 4, 10, 300, "NGC 7000  BRTNB   10" + d + " 00.0'  300" + d + " 00.0'    4 "}};
         // clang-format on
-        for (const auto& c : layouts)
+        for (const auto& c : layouts) { // every column where the header puts it
+            QCOMPARE(c.start.size(), 45);
             QCOMPARE(ObjectRowText(MakeObject(c.letter, c.name, 0, 0, c.mag, c.type),
                                    DegToRad(c.alt), DegToRad(c.az)),
                      c.start + QStringLiteral("comment of %1").arg(c.name).leftJustified(70));
+        }
         // clang-format off
         const struct { const char* boxes; double limit; bool showAll; QStringList expected; int lastExamined; } cases[] = {
             {"", 20, false, {}, 0}, {"I", 20, false, {"IC 342", "IC 434"}, 510}, {"C", 20, false, {"NGC 188"}, 5},
@@ -159,12 +163,18 @@ private slots:
         QVERIFY2(QRegularExpression("^Moon {16}MO  mag -1\\d\\.\\d  4\\d% lit, 3[0-3]\\.\\d' +\\|Mercury .*\\|"
                                     "Jupiter {13}PL  mag -[12]\\.\\d  100% lit, 3[23]\" +\\|Saturn ").match(lines).hasMatch(), qPrintable(lines));
         state.listSlots = {512, 2};
-        for (const auto& [year, placed] : {std::pair{999, false}, {3000, false}, {1000, true}, {2999, true}}) {
-            SetObservingTime(state.sky, CivilTime({year, 6, 30}, {23, 0}));
+        // The years by the site's calendar, whichever side of Greenwich: the first and last minutes.
+        const struct { int zone; QDate date; QTime time; bool placed; } edges[] = {
+            {-5, {999, 12, 31}, {23, 59}, false}, {-5, {1000, 1, 1}, {0, 0}, true}, {-5, {3000, 12, 31}, {23, 59}, true},
+            {-5, {3001, 1, 1}, {0, 0}, false}, {12, {1000, 1, 1}, {0, 0}, true}, {12, {3000, 12, 31}, {23, 59}, true}};
+        for (const auto& e : edges) {
+            SetSiteClock(state.sky, std::int16_t(e.zone), false);
+            SetObservingTime(state.sky, CivilTime(e.date, e.time));
             const int listed = int(Select(state, "P", 0, false, true).size());
             const ObjectListRows rows = ShowObjectList(state);
             QVERIFY(rows.text[1].startsWith("M 31         GX ") && rows.text[1].contains(u'\u00B0'));
-            QVERIFY((rows.text[0] == "Moon         MO outside 1000-3000" + QString(82, ' ') && listed == 9) != placed);
+            QVERIFY2((rows.text[0] == "Moon         MO outside 1000-3000" + QString(82, ' ') && listed == 9) != e.placed,
+                     qPrintable(e.date.toString(Qt::ISODate) + ": " + rows.text[0]));
         }
         // clang-format on
     }

@@ -2,10 +2,12 @@
 // garbage stops the reading, and a write killed at any moment leaves a whole file.
 
 #include "settings/rememberedchoices.h"
+#include "settings/userfolders.h"
 #include "support/files.h"
 #include "support/objects.h"
 
 #include <QtTest>
+#include <climits>
 #include <csignal>
 #include <ctime>
 #include <sys/wait.h>
@@ -80,7 +82,8 @@ private slots:
             {"print/stop", "2026-03-08T02:29:59", noTimes, "print/start,print/stop"},
             {"print/step", "0", [](Choices& c) { c.printStepMinutes = 0; }, nullptr},
             {"print/pdfFolder", "charts", [](Choices& c) { c.pdfFolder.clear(); }, nullptr},
-            {"windows/Printout", "-1200 0 300 200", [](Choices& c) { c.windowPlaces.erase("Printout"); }, nullptr}};
+            {"windows/Printout", "-1200 0 300 200", [](Choices& c) { c.windowPlaces.erase("Printout"); }, nullptr},
+            {"windows/MainWindow", QRect(INT_MIN, 0, 10, 10), [](Choices& c) { c.windowPlaces.erase("MainWindow"); }, nullptr}};
         // clang-format on
         for (const auto& c : cases) {
             const QString path = Written(Changed());
@@ -115,6 +118,110 @@ private slots:
         Choices expected = Changed();
         expected.windowPlaces.clear();
         QCOMPARE(ReadRememberedChoices(dir_.filePath("cut.conf"), &store_, nullptr), expected);
+    }
+
+    // A damaged line costs only itself: a header that lost its bracket still opens its section,
+    // a byte-order mark or other line ends change nothing, a key given twice keeps its last value
+    // and names the first, and a key this program does not know is named, not dropped unseen.
+    void damageCostsOnlyItsOwnLines() {
+        const QByteArray whole = ReadAll(Written(Changed()));
+        const auto line = [&](const char* text) {
+            return QString("line %1").arg(whole.left(whole.indexOf(text)).count('\n') + 1);
+        };
+        const auto none = [](Choices&) {};
+        const auto selectionLost = [](Choices& c) {
+            c.showAll = false, c.inViewOnly = true, c.magnitudeTenths = 80;
+        };
+        // clang-format off
+        const struct { QByteArray from, to; std::function<void(Choices&)> fallBack; QStringList ignored; } cases[] = {
+            {"[selection]", "[selection", none, {line("[selection]")}},
+            {"[selection]", " [ selection ] ", none, {line("[selection]")}},
+            {"[selection]", "[selection]]", none, {line("[selection]")}},
+            {"[catalogues]", "\xEF\xBB\xBF[catalogues]", none, {}},
+            {"\n", "\r\n", none, {}}, {"\n", "\r", none, {}},
+            {"[selection]", "[sel ection]", selectionLost,
+             {line("[selection]"), line("inViewOnly"), line("limitingMagnitude"), line("showAll")}},
+            {"showAll=true", "showAll=true\nlimitingMagnitude=9.5\nfaintest=21",
+             [](Choices& c) { c.magnitudeTenths = 95; }, {line("limitingMagnitude"), "selection/faintest"}},
+            {"MainWindow=@Rect(10 20 750 533)", "MainWindow=@Rect(0 0 10)\nAbout=@Rect(9999999999 0 10 10)",
+             [](Choices& c) { c.windowPlaces.erase("MainWindow"); }, {"windows/About", "windows/MainWindow"}},
+            {"[rows]", "[rows]\n2\\designation=M 3\n5=M", none, {"rows/2", "rows/5"}}};
+        // clang-format on
+        for (const auto& c : cases) {
+            QByteArray damaged = whole;
+            QVERIFY(WriteAll(dir_.filePath("damaged.conf"), damaged.replace(c.from, c.to)));
+            Choices expected = Changed();
+            c.fallBack(expected);
+            QStringList ignored;
+            QCOMPARE(ReadRememberedChoices(dir_.filePath("damaged.conf"), &store_, &ignored),
+                     expected);
+            ignored.sort();
+            QCOMPARE(ignored, c.ignored);
+        }
+    }
+
+    // Free texts come back exactly through QSettings' quoting and escapes, window names through
+    // its key escapes.
+    void everyTextComesBackAsWritten() {
+        const QString nul(QChar(0));
+        for (const QString& text :
+             {QString("a;b,c=d"), QString("say \"hi\" \\ there"), QString("  both ends  "),
+              QString("tab\tnew\nline\r"), QString("@home"), QString("@@"), QString("#1 ; 2"),
+              QString::fromUtf8("Drucker für Sterne 星 \U0001F52D"), "ends in nul" + nul,
+              "nul" + nul + "1f then \x01" + "a", QString("\\x41 is no escape")}) {
+            Choices c = Changed();
+            c.printer = text, c.pdfFolder = "/" + text;
+            c.windowPlaces[text.simplified().remove(';').remove('/')] = {1, 2, 300, 400};
+            QStringList ignored;
+            QCOMPARE(ReadBack(Written(c), &ignored), c);
+            QCOMPARE(ignored, QStringList());
+        }
+    }
+
+    // No temporary file is made to read the file (TMPDIR unusable); a file that is there but
+    // cannot be read (here a link to itself) gives the first state and says why.
+    void readsWithoutATemporaryFileAndNamesAnUnreadableOne() {
+        const QString path = Written(Changed());
+        const QByteArray tmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", "/proc");
+        QString why;
+        const Choices read = ReadRememberedChoices(path, &store_, nullptr, &why);
+        qputenv("TMPDIR", tmp);
+        QCOMPARE(read, Changed());
+        QVERIFY(why.isEmpty());
+        const QString loop = dir_.filePath("loop.conf");
+        QVERIFY(QFile::link(loop, loop));
+        QCOMPARE(ReadRememberedChoices(loop, &store_, nullptr, &why), Choices{});
+        QVERIFY2(why.startsWith("The file " + loop + " cannot be read ("), qPrintable(why));
+    }
+
+    // A settings file that is a link stays one (also when what it leads to is not there yet),
+    // and the folders follow the XDG rules: a relative XDG_CONFIG_HOME or XDG_DATA_HOME is
+    // ignored, not taken from the current folder.
+    void linksAndFoldersAsTheUserSetThem() {
+        const QString target = dir_.filePath("kept/zenitor.conf");
+        const QString link = dir_.filePath("linked/zenitor.conf");
+        QVERIFY(QDir().mkpath(dir_.filePath("kept")) && QDir().mkpath(dir_.filePath("linked")));
+        QVERIFY(QFile::link("../kept/zenitor.conf", link));
+        for (const Choices& c : {Changed(), Choices{}}) {
+            QVERIFY(WriteRememberedChoices(link, c, nullptr));
+            QVERIFY(QFileInfo(link).isSymLink() && QFileInfo(link).symLinkTarget() == target);
+            QCOMPARE(ReadBack(target, nullptr), c);
+        }
+        const QByteArray home = qgetenv("HOME");
+        qputenv("HOME", dir_.path().toUtf8());
+        // clang-format off
+        const struct { const char* value; QString config, data; } cases[] = {
+            {"relative/folder", dir_.filePath(".config/zenitor/zenitor.conf"), dir_.filePath(".local/share")},
+            {"", dir_.filePath(".config/zenitor/zenitor.conf"), dir_.filePath(".local/share")},
+            {"/xdg//home/", "/xdg/home/zenitor/zenitor.conf", "/xdg/home"}};
+        // clang-format on
+        for (const auto& c : cases) {
+            qputenv("XDG_CONFIG_HOME", c.value), qputenv("XDG_DATA_HOME", c.value);
+            QCOMPARE(RememberedChoicesPath(), c.config);
+            QCOMPARE(UserDataFolder(), c.data);
+        }
+        qputenv("HOME", home), qunsetenv("XDG_CONFIG_HOME"), qunsetenv("XDG_DATA_HOME");
     }
 
     // A child writes two states in turn and is killed at random moments: the file is always

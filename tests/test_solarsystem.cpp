@@ -137,12 +137,19 @@ bool Sane(const BodyPlace& p) {
     return true;
 }
 
-// The theories cover the years 1000..3000; outside, nothing is placed and nothing is NaN.
-// Bodies placed one at a time match the full set.
+// The years 1000..3000 on every clock from UTC+14 to UTC-12, to the minute; outside, nothing is
+// placed and nothing is NaN. Bodies placed one at a time match the full set.
 void Range() {
-    for (int year : {500, 999, 1001, 1950, 2100, 2999, 3001, 3500}) {
-        const double t = Days(year, 6, 1, 0);
-        const bool inRange = year > 1000 && year < 3000;
+    constexpr double Minute = 1.0 / 1440;
+    const struct {
+        double t;
+        bool inRange;
+    } instants[] = {{Days(500, 6, 1, 0), false},   {Days(1000, 1, 1, -14) - Minute, false},
+                    {Days(1000, 1, 1, -14), true}, {Days(1950, 6, 1, 0), true},
+                    {Days(3000, 1, 8, 0), true},   {Days(3001, 1, 1, 12) - Minute, true},
+                    {Days(3001, 1, 1, 12), false}, {Days(3500, 6, 1, 0), false}};
+    for (const auto& [t, inRange] : instants) {
+        const int year = int(std::floor(2000 + t / 365.2425));
         const auto all = PlaceAllBodies(t, 0.8, -1.2);
         int wrong = InErfaRange(t) != inRange;
         for (const BodyPlace& p : {PlaceSun(t), PlaceMoonGeocentric(t)})

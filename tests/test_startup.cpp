@@ -7,6 +7,7 @@
 #include "state/remembering.h"
 #include "support/catalogfiles.h"
 #include "support/files.h"
+#include "support/windows.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -163,6 +164,38 @@ private slots:
         QCOMPARE(Remembered(w), "1000010110 8.0||NGC 224| night " + first.section(' ', -1));
         cleanup(), SetNightVision(false);
         QCOMPARE(Remembered(Start(state_, dir_.path(), conf, true)), first);
+    }
+
+    // With no temporary file to be had the choices still come back and survive the close; a
+    // file that cannot be read (a link to itself) is told once and never written over.
+    void choicesSurviveWhatCannotBeRead() {
+        const QString conf = dir_.filePath("unusual/zenitor.conf");
+        ChangeChoices(Start(state_, dir_.path(), conf, true));
+        cleanup();
+        // Where the windows stood may move on; the rest must stay.
+        const auto saved = [&] {
+            RememberedChoices kept = ReadRememberedChoices(conf, nullptr, nullptr);
+            return kept.windowPlaces.clear(), kept;
+        };
+        const RememberedChoices before = saved();
+        const QByteArray tmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", "/proc");
+        MainWindow* w = Start(state_, dir_.path(), conf, false);
+        const QString shown = Remembered(w);
+        cleanup();
+        qputenv("TMPDIR", tmp);
+        QVERIFY2(shown.startsWith("1000010110 12.5||NGC 224|NGC 225 day "), qPrintable(shown));
+        QVERIFY(saved() == before && before.rows.size() == 2);
+
+        QVERIFY(QFile::remove(conf) && QFile::link(conf, conf));
+        ModalWatcher watcher;
+        ChangeChoices(Start(state_, dir_.path(), conf, false));
+        QTest::qWait(1500); // past the save a change schedules
+        cleanup();
+        QCOMPARE(watcher.messages.size(), 1);
+        QVERIFY2(watcher.messages[0].startsWith("The file " + conf + " cannot be read ("),
+                 qPrintable(watcher.messages[0]));
+        QCOMPARE(QFileInfo(conf).symLinkTarget(), conf);
     }
 
     // A kill -9 a moment after a change: the change was written all the same.

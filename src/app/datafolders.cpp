@@ -1,11 +1,12 @@
 #include "app/datafolders.h"
 
+#include "settings/userfolders.h"
+
 #include <QCoreApplication>
-#include <QStandardPaths>
 
 void UseProgramDataFolders(AppState& state) {
     state.dataDir = QCoreApplication::applicationDirPath();
-    state.userDataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    state.userDataDir = UserDataFolder() + QStringLiteral("/zenitor");
     state.settingsPath = RememberedChoicesPath();
     state.listsPath = KeptListsPath(state.userDataDir);
 }

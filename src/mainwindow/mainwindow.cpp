@@ -396,6 +396,7 @@ void MainWindow::showEvent(QShowEvent* event) {
                 activationDue_ = false;
                 RunActivationSequence();
             }
+            tellUnreadableChoices();
         });
     }
 }

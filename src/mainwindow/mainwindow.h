@@ -111,6 +111,9 @@ private:
     // differ from what was last written. The first failure is told once, in a message box,
     // unless `quietly` (the program is ending).
     void saveChoicesNow(bool quietly = false);
+    // A file of choices that could not be read is told once, as the window first shows; it is
+    // then never written.
+    void tellUnreadableChoices();
     // The check boxes that are remembered, with their member of RememberedChoices.
     std::vector<std::pair<QCheckBox*, bool RememberedChoices::*>> rememberedBoxes() const;
 

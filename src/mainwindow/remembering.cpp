@@ -97,3 +97,9 @@ void MainWindow::saveChoicesNow(bool quietly) {
                                                     "choices you make will not be kept for "
                                                     "its next start."));
 }
+
+void MainWindow::tellUnreadableChoices() {
+    if (state_.settingsReadError.isEmpty() || toldCannotSave_) return;
+    toldCannotSave_ = true;
+    ShowProgramMessage(this, UnreadableChoicesMessage(state_));
+}

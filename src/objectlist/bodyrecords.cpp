@@ -14,8 +14,12 @@ QString DiameterText(double arcsec) {
     return QString::number(arcsec / 60, 'f', 1) + u'\'';
 }
 
+// Days from J2000 to the instant in use; NaN, which places nothing, outside the years the rows
+// name ("outside 1000-3000") on the site's own calendar.
 double InstantDays(const SkyState& sky) {
-    return DaysFromJ2000At(InstantInUse(sky));
+    const SiteInstant instant = InstantInUse(sky);
+    const int year = instant.civil.date().year();
+    return year >= 1000 && year <= 3000 ? DaysFromJ2000At(instant) : std::nan("");
 }
 
 } // namespace

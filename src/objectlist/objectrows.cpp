@@ -14,6 +14,15 @@ bool SlotRecord(const AppState& state, std::int16_t slot, int* index) {
     return true;
 }
 
+// The magnitude and the blank before it, right-aligned in five characters, so that the comment
+// column stays put in every row: a five-character text (the Moon's "-12.7", "11.35") takes the
+// blank. Magnitudes are far below 100, so one decimal always fits a longer one in.
+QString MagnitudeColumn(double magnitude) {
+    QString text = MagnitudeListText(magnitude).trimmed();
+    if (text.size() > 5) text = QString::number(magnitude, 'f', 1);
+    return text.rightJustified(5);
+}
+
 } // namespace
 
 QString ObjectListHeader() {
@@ -30,7 +39,7 @@ QString ObjectRowText(const CatalogObject& object, double altitude, double azimu
 
     const QString altitudeText = AngleText(altitude);
     const QString azimuthText = AngleText(azimuth);
-    const QString magnitudeText = MagnitudeListText(object.Mag);
+    const QString magnitudeText = MagnitudeColumn(object.Mag);
 
     // SAC records (H, C, B, S) show a 10-character name and their 5-character SAC type; Messier,
     // NGC and IC records a 13-character name and their 2-character type code. Name and type are
@@ -38,7 +47,7 @@ QString ObjectRowText(const CatalogObject& object, double altitude, double azimu
     const char16_t letter = object.Catalog.At(0).unicode();
     const bool sacRecord = letter == u'H' || letter == u'C' || letter == u'B' || letter == u'S';
 
-    const int width = 15 + 1 + int(altitudeText.size()) + 1 + int(azimuthText.size()) + 1 +
+    const int width = 15 + 1 + int(altitudeText.size()) + 1 + int(azimuthText.size()) +
                       int(magnitudeText.size()) + 1 + 70;
     QString row(width, Qt::Uninitialized);
     QChar* out = row.data();
@@ -53,7 +62,6 @@ QString ObjectRowText(const CatalogObject& object, double altitude, double azimu
     out = CopyText(out, altitudeText);
     *out++ = u' ';
     out = CopyText(out, azimuthText);
-    *out++ = u' ';
     out = CopyText(out, magnitudeText);
     *out++ = u' ';
     CopyField(out, object.Comment);

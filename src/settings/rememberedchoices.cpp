@@ -1,14 +1,16 @@
 #include "settings/rememberedchoices.h"
 
+#include "settings/initext.h"
+#include "settings/userfolders.h"
+
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
+#include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 // The file, as QSettings writes it (every key optional):
@@ -57,33 +59,36 @@ CivilTime ReadTimeText(const QString& text) {
     return CivilTime(date, time);
 }
 
-// Reads one value after another; a value that is there but cannot be used has its key noted.
+// Takes the values one after another; a value that is there but cannot be used has its key
+// noted, and so has every value that no one took.
 class Reader {
 public:
-    Reader(QSettings& settings, QStringList* ignored) : settings_(settings), ignored_(ignored) {}
+    Reader(IniValues values, QStringList* ignored)
+        : values_(std::move(values)), ignored_(ignored) {}
 
     void ignore(const QString& key) {
-        if (ignored_)
-            ignored_->append(
-                settings_.group().isEmpty() ? key : settings_.group() + QLatin1Char('/') + key);
+        if (ignored_) ignored_->append(key);
+    }
+
+    std::optional<IniValue> take(const QString& key) {
+        const auto found = values_.find(key);
+        if (found == values_.end()) return std::nullopt;
+        IniValue value = std::move(found->second);
+        values_.erase(found);
+        return value;
     }
 
     // The plain text under the key; nothing when the key is missing or holds anything else
     // (a list, a typed value written by hand).
     std::optional<QString> text(const QString& key) {
-        const QVariant value = settings_.value(key);
-        if (!value.isValid()) return std::nullopt;
-        if (value.typeId() == QMetaType::QString) return value.toString();
+        const std::optional<IniValue> value = take(key);
+        if (!value) return std::nullopt;
+        if (value->kind == IniValue::Text) return value->text;
         ignore(key);
         return std::nullopt;
     }
 
     void flag(const QString& key, bool& out) {
-        // Values this program wrote in this run come back typed from QSettings' cache.
-        if (const QVariant v = settings_.value(key); v.typeId() == QMetaType::Bool) {
-            out = v.toBool();
-            return;
-        }
         const std::optional<QString> t = text(key);
         if (!t) return;
         if (*t == QLatin1String("true") || *t == QLatin1String("false"))
@@ -105,121 +110,128 @@ public:
             ignore(key);
     }
 
+    // The keys under "group/" that are still there, without that part.
+    QStringList keysUnder(const QString& group) const {
+        const QString prefix = group + QLatin1Char('/');
+        QStringList keys;
+        for (auto it = values_.lower_bound(prefix);
+             it != values_.end() && it->first.startsWith(prefix); ++it)
+            keys << it->first.mid(prefix.size());
+        return keys;
+    }
+
+    // Keys this program does not know (or a later version wrote) would be lost at the next save.
+    void ignoreTheRest() {
+        for (const auto& [key, value] : values_)
+            ignore(key);
+        values_.clear();
+    }
+
 private:
-    QSettings& settings_;
+    IniValues values_;
     QStringList* ignored_;
 };
 
-void ReadRows(QSettings& settings, Reader& read, std::vector<RememberedRow>& rows) {
-    settings.beginGroup(QStringLiteral("rows"));
-    // A value right under [rows] is no row.
-    for (const QString& key : settings.childKeys())
-        read.ignore(key);
-    for (const QString& name : settings.childGroups()) {
+void ReadRows(Reader& read, std::vector<RememberedRow>& rows) {
+    QStringList names;
+    for (const QString& key : read.keysUnder(QStringLiteral("rows")))
+        if (key.contains(QLatin1Char('/')) && !names.contains(key.section(QLatin1Char('/'), 0, 0)))
+            names << key.section(QLatin1Char('/'), 0, 0);
+    for (const QString& name : names) {
+        const QString group = QStringLiteral("rows/") + name;
+        const std::optional<IniValue> letter = read.take(group + QStringLiteral("/catalog"));
+        std::optional<IniValue> designation = read.take(group + QStringLiteral("/designation"));
         bool ok = false;
         const int number = name.toInt(&ok);
         // The number as written, so that "05" and "5" cannot both claim a row.
-        if (!ok || number < 1 || number > kRows || QString::number(number) != name) {
-            read.ignore(name);
-            continue;
+        ok = ok && number >= 1 && number <= kRows && QString::number(number) == name;
+        ok = ok && letter && letter->kind == IniValue::Text && designation &&
+             designation->kind == IniValue::Text;
+        if (ok) {
+            while (designation->text.endsWith(QLatin1Char(' ')))
+                designation->text.chop(1);
+            const QString& d = designation->text;
+            const QString& l = letter->text;
+            ok = l.size() == 1 && !l[0].isSpace() && l[0].isPrint() && !d.isEmpty() &&
+                 d.size() <= kDesignationWidth;
         }
-        settings.beginGroup(name);
-        QStringList bad;
-        Reader inner(settings, &bad);
-        const std::optional<QString> letter = inner.text(QStringLiteral("catalog"));
-        std::optional<QString> designation = inner.text(QStringLiteral("designation"));
-        settings.endGroup();
-        if (designation) {
-            while (designation->endsWith(QLatin1Char(' ')))
-                designation->chop(1);
-        }
-        if (!bad.isEmpty() || !letter || letter->size() != 1 || letter->at(0).isSpace() ||
-            !letter->at(0).isPrint() || !designation || designation->isEmpty() ||
-            designation->size() > kDesignationWidth) {
-            read.ignore(name);
-            continue;
-        }
-        rows.push_back({number - 1, letter->at(0), *designation});
+        if (ok)
+            rows.push_back({number - 1, letter->text[0], designation->text});
+        else
+            read.ignore(group);
     }
-    settings.endGroup();
     std::sort(rows.begin(), rows.end(),
               [](const RememberedRow& a, const RememberedRow& b) { return a.row < b.row; });
 }
 
-void ReadPrint(QSettings& settings, Reader& read, RememberedChoices& c) {
-    settings.beginGroup(QStringLiteral("print"));
-    if (const std::optional<QString> t = read.text(QStringLiteral("printer"))) c.printer = *t;
+void ReadPrint(Reader& read, RememberedChoices& c) {
+    const QString printer = QStringLiteral("print/printer"),
+                  startKey = QStringLiteral("print/start"), stopKey = QStringLiteral("print/stop"),
+                  folderKey = QStringLiteral("print/pdfFolder");
+    if (const std::optional<QString> t = read.text(printer)) c.printer = *t;
     // Start and stop count only together, start before stop.
-    const std::optional<QString> start = read.text(QStringLiteral("start"));
-    const std::optional<QString> stop = read.text(QStringLiteral("stop"));
+    const std::optional<QString> start = read.text(startKey);
+    const std::optional<QString> stop = read.text(stopKey);
     if (start && stop) {
         const CivilTime from = ReadTimeText(*start), to = ReadTimeText(*stop);
         if (from.isValid() && to.isValid() && from < to) {
             c.printStart = from;
             c.printStop = to;
         } else {
-            read.ignore(QStringLiteral("start"));
-            read.ignore(QStringLiteral("stop"));
+            read.ignore(startKey);
+            read.ignore(stopKey);
         }
     } else if (start || stop) {
-        read.ignore(start ? QStringLiteral("start") : QStringLiteral("stop"));
+        read.ignore(start ? startKey : stopKey);
     }
-    read.number(QStringLiteral("step"), qint64(1), kLongestRememberedStep, c.printStepMinutes);
-    if (const std::optional<QString> folder = read.text(QStringLiteral("pdfFolder"))) {
+    read.number(QStringLiteral("print/step"), qint64(1), kLongestRememberedStep,
+                c.printStepMinutes);
+    if (const std::optional<QString> folder = read.text(folderKey)) {
         if (QDir::isAbsolutePath(*folder))
             c.pdfFolder = *folder;
         else
-            read.ignore(QStringLiteral("pdfFolder"));
+            read.ignore(folderKey);
     }
-    settings.endGroup();
 }
 
-void ReadWindows(QSettings& settings, Reader& read, RememberedChoices& c) {
-    constexpr int kFar = 100000; // pixels; farther is no place on any desktop
-    settings.beginGroup(QStringLiteral("windows"));
-    for (const QString& name : settings.childKeys()) {
-        const QVariant value = settings.value(name);
-        const QRect r = value.typeId() == QMetaType::QRect ? value.toRect() : QRect();
-        if (r.width() > 0 && r.height() > 0 && r.width() < kFar && r.height() < kFar &&
-            std::abs(r.left()) < kFar && std::abs(r.top()) < kFar)
-            c.windowPlaces[name] = r;
+// "@Rect(left top width height)" as QSettings writes a QRect; the numbers are taken in 64 bits,
+// so that no hand-written one can overflow on its way to a place.
+std::optional<QRect> PlaceOf(const IniValue& value) {
+    constexpr qint64 kFar = 100000; // pixels; farther is no place on any desktop
+    const QString& t = value.text;
+    if (value.kind != IniValue::Typed || !t.startsWith(QLatin1String("@Rect(")) ||
+        !t.endsWith(QLatin1Char(')')))
+        return std::nullopt;
+    const QStringList parts = t.mid(6, t.size() - 7).split(QLatin1Char(' '));
+    if (parts.size() != 4) return std::nullopt;
+    qint64 n[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        n[i] = parts[i].toLongLong(&ok);
+        if (!ok) return std::nullopt;
+    }
+    const bool near = n[2] > 0 && n[3] > 0 && n[2] < kFar && n[3] < kFar && n[0] > -kFar &&
+                      n[0] < kFar && n[1] > -kFar && n[1] < kFar;
+    if (!near) return std::nullopt;
+    return QRect(int(n[0]), int(n[1]), int(n[2]), int(n[3]));
+}
+
+void ReadWindows(Reader& read, RememberedChoices& c) {
+    for (const QString& name : read.keysUnder(QStringLiteral("windows"))) {
+        const QString key = QStringLiteral("windows/") + name;
+        const std::optional<QRect> place = PlaceOf(*read.take(key));
+        if (place)
+            c.windowPlaces[name] = *place;
         else
-            read.ignore(name);
+            read.ignore(key);
     }
-    settings.endGroup();
 }
 
-// QSettings reads an INI file as a whole: an unmatched quote takes in every line after it, a
-// line ending in a backslash the next one, and a broken section header moves the keys under it.
-// So that damage costs only its own lines, the lines this program could not have written are
-// left out (and named in *ignored) before QSettings reads the rest.
-QByteArray SoundLines(const QByteArray& text, QStringList* ignored) {
-    static const QRegularExpression section(QStringLiteral(R"(^\[[A-Za-z0-9_.%-]+\]$)"));
-    static const QRegularExpression entry(QStringLiteral(R"(^[A-Za-z0-9_.%\\-]+\s*=)"));
-    QByteArray sound;
-    const QList<QByteArray> lines = text.split('\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        const QByteArray& bytes = lines[i];
-        const QString line = QString::fromUtf8(bytes).trimmed();
-        bool ok = line.toUtf8() == bytes.trimmed(); // no bytes that are not UTF-8
-        for (const QChar c : line)
-            ok = ok && c.category() != QChar::Other_Control;
-        if (ok && line.startsWith(QLatin1Char('['))) {
-            ok = section.match(line).hasMatch();
-        } else if (ok && !line.isEmpty() && !line.startsWith(QLatin1Char(';'))) { // ; comment
-            int quotes = 0, backslashes = 0;
-            for (int k = 0; k < line.size(); ++k) {
-                if (line[k] == QLatin1Char('"') && backslashes % 2 == 0) ++quotes;
-                backslashes = line[k] == QLatin1Char('\\') ? backslashes + 1 : 0;
-            }
-            ok = entry.match(line).hasMatch() && quotes % 2 == 0 && backslashes % 2 == 0;
-        }
-        if (ok)
-            sound += bytes + '\n';
-        else if (ignored)
-            *ignored << QStringLiteral("line %1").arg(i + 1);
-    }
-    return sound;
+// The file a path leads to through symbolic links, whether or not it is there yet.
+QString FinalTarget(QString path) {
+    for (int hops = 0; hops < 40 && QFileInfo(path).isSymLink(); ++hops)
+        path = QFileInfo(path).symLinkTarget();
+    return path;
 }
 
 } // namespace
@@ -234,43 +246,50 @@ bool operator==(const RememberedChoices& a, const RememberedChoices& b) {
 }
 
 QString RememberedChoicesPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/zenitor/zenitor.conf");
+    return UserConfigFolder() + QStringLiteral("/zenitor/zenitor.conf");
 }
 
-RememberedChoices ReadRememberedChoices(QSettings& settings, const ObjectStore* store,
-                                        QStringList* ignored) {
+RememberedChoices ReadRememberedChoicesText(const QByteArray& text, const ObjectStore* store,
+                                            QStringList* ignored) {
     RememberedChoices c;
-    Reader read(settings, ignored);
+    Reader read(ReadIniText(text, ignored), ignored);
     for (const auto& box : kBoxes)
         read.flag(QLatin1String(box.key), c.*box.box);
 
     // Written with one decimal; more decimals are taken to the nearest tenth.
-    if (const std::optional<QString> t = read.text(QStringLiteral("selection/limitingMagnitude"))) {
+    const QString limitKey = QStringLiteral("selection/limitingMagnitude");
+    if (const std::optional<QString> t = read.text(limitKey)) {
         bool ok = false;
         const double limit = t->trimmed().toDouble(&ok);
         if (ok && std::isfinite(limit) && limit >= 0 && limit <= 20)
             c.magnitudeTenths = int(std::lround(limit * 10));
         else
-            read.ignore(QStringLiteral("selection/limitingMagnitude"));
+            read.ignore(limitKey);
     }
-    ReadRows(settings, read, c.rows);
-    ReadPrint(settings, read, c);
-    ReadWindows(settings, read, c);
+    ReadRows(read, c.rows);
+    ReadPrint(read, c);
+    ReadWindows(read, c);
+    read.ignoreTheRest();
     if (store) DropMissingRows(c, *store, ignored);
     return c;
 }
 
 RememberedChoices ReadRememberedChoices(const QString& path, const ObjectStore* store,
-                                        QStringList* ignored) {
+                                        QStringList* ignored, QString* readError) {
+    // Only a file that is not there is a first start; one that is there but cannot be read
+    // (no permission, a folder in its place, a failing disk) may hold the observer's choices.
+    std::error_code why;
+    if (!std::filesystem::exists(QFile::encodeName(path).toStdString(), why) && !why) return {};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    // QSettings reads the sound lines from a copy of their own.
-    QTemporaryFile sound;
-    if (!sound.open() || sound.write(SoundLines(file.readAll(), ignored)) < 0 || !sound.flush())
+    const QByteArray text = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        if (readError)
+            *readError = QStringLiteral("The file %1 cannot be read (%2).")
+                             .arg(QDir::toNativeSeparators(path),
+                                  why ? QString::fromStdString(why.message()) : file.errorString());
         return {};
-    QSettings settings(sound.fileName(), QSettings::IniFormat);
-    return ReadRememberedChoices(settings, store, ignored);
+    }
+    return ReadRememberedChoicesText(text, store, ignored);
 }
 
 int FindRememberedRow(const RememberedRow& row, const ObjectStore& store) {
@@ -306,8 +325,11 @@ std::vector<int> DropMissingRows(RememberedChoices& choices, const ObjectStore& 
 
 bool WriteRememberedChoices(const QString& path, const RememberedChoices& c, QString* error) {
     // Written to a file of its own that then replaces the old one in one step: QSettings would
-    // first read the old file, and a damaged one makes it report a failure.
-    const QString fresh = path + QStringLiteral(".new");
+    // first read the old file, and a damaged one makes it report a failure. A link (a settings
+    // folder kept elsewhere, a file shared between machines) stays a link: the file it leads to is
+    // the one replaced.
+    const QString target = FinalTarget(path);
+    const QString fresh = target + QStringLiteral(".new");
     QFile::remove(fresh); // left behind by a write that was cut short
     QSettings settings(fresh, QSettings::IniFormat);
     settings.clear();
@@ -333,7 +355,8 @@ bool WriteRememberedChoices(const QString& path, const RememberedChoices& c, QSt
         settings.setValue(QStringLiteral("windows/") + name, place);
     settings.sync();
     if (settings.status() == QSettings::NoError &&
-        std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()) == 0)
+        std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(target).constData()) ==
+            0)
         return true;
     QFile::remove(fresh);
     if (error)

@@ -3,13 +3,12 @@
 #include "catalog/objectstore.h"
 #include "sky/siteclock.h"
 
+#include <QByteArray>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 #include <map>
 #include <vector>
-
-class QSettings;
 
 // One picked row, kept by what it shows rather than by a store slot, so that a row survives a
 // change of the catalogue files as long as its object is still in them.
@@ -71,22 +70,23 @@ inline QRect RememberedPlace(const RememberedChoices& choices, const QString& wi
 constexpr qint64 kLongestRememberedStep = 100000000;
 
 // The file the choices are kept in: zenitor/zenitor.conf in the user's configuration folder
-// ($XDG_CONFIG_HOME, by default ~/.config), in QSettings' INI format.
+// (UserConfigFolder), in QSettings' INI format.
 QString RememberedChoicesPath();
 
-// Reads the choices. Every value is checked on its own: one that is missing keeps its first-state
-// value silently; one that is there but does not read cleanly (not a plain text of the expected
-// kind, a number out of range, a row that names no object of `store`) keeps its first-state
-// value and its key ("selection/limitingMagnitude", "rows/5") is added to *ignored. A missing,
-// empty or unreadable file gives the first state. Without a store (nullptr) rows are checked for
-// their form only; DropMissingRows checks them later.
-RememberedChoices ReadRememberedChoices(QSettings& settings, const ObjectStore* store,
-                                        QStringList* ignored);
-// The same from the file at `path`, whose lines are checked first: a damaged line (one this
-// program could not have written) is left out and named as "line 3", so that it cannot take the
-// lines after it with it.
+// Reads the choices from the text of their file. Every value is checked on its own: one that is
+// missing keeps its first-state value silently; one that is there but does not read cleanly (not
+// a plain text of the expected kind, a number out of range, a row that names no object of
+// `store`) keeps its first-state value and its key ("selection/limitingMagnitude", "rows/5") is
+// added to *ignored, as is every key the program does not know. A damaged line is left out and
+// named as "line 3" (see ReadIniText), so that it cannot take other lines with it. Without a
+// store (nullptr) rows are checked for their form only; DropMissingRows checks them later.
+RememberedChoices ReadRememberedChoicesText(const QByteArray& text, const ObjectStore* store,
+                                            QStringList* ignored);
+// The same from the file at `path`, read whole into memory. A missing or empty file gives the
+// first state. So does a file that is there but cannot be read, with the reason in *readError
+// (left alone otherwise): such a file must not be saved over.
 RememberedChoices ReadRememberedChoices(const QString& path, const ObjectStore* store,
-                                        QStringList* ignored);
+                                        QStringList* ignored, QString* readError = nullptr);
 
 // The store record a row names, -1 when there is none (the first one when several match).
 int FindRememberedRow(const RememberedRow& row, const ObjectStore& store);
@@ -98,6 +98,7 @@ std::vector<int> DropMissingRows(RememberedChoices& choices, const ObjectStore& 
 
 // Replaces the file with the choices (making its folder when missing). QSettings writes them to
 // "<path>.new" (itself through a file of its own, synced to the disk and renamed), which is then
-// renamed over the old file, so the file on disk is always a whole old or a whole new one. False,
+// renamed over the old file, so the file on disk is always a whole old or a whole new one. When
+// `path` is a symbolic link, the file it leads to is replaced and the link kept. False,
 // with the reason in *error, when the file or its folder cannot be written.
 bool WriteRememberedChoices(const QString& path, const RememberedChoices& choices, QString* error);

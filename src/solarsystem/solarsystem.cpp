@@ -11,9 +11,18 @@
 namespace {
 
 constexpr double LightDaysPerAu = ERFA_AULT / ERFA_DAYSEC;
-// The planetary theory covers J2000 +- 1000 Julian years; a day's margin keeps Delta T from
-// carrying an accepted instant past the edge.
-constexpr double RangeDays = 365250.0 - 1.0;
+// Days from J2000 to 0h UT of 1 January of a year (Gregorian).
+double NewYearDays(int year) {
+    double jd0 = 0, jd1 = 0;
+    eraCal2jd(year, 1, 1, &jd0, &jd1);
+    return jd0 + jd1 - ERFA_DJ00;
+}
+
+// The years 1000 to 3000 on every civil clock: from 1 January 1000 at UTC+14 to the end of
+// 31 December 3000 at UTC-12. The planetary theory is made for J2000 +- 1000 Julian years
+// (999-12-25 to 3000-01-01); the year beyond its end costs it little.
+const double FirstDay = NewYearDays(1000) - 14.0 / 24;
+const double EndDay = NewYearDays(3001) + 12.0 / 24;
 
 // Equatorial radii in km, indexed by Body.
 constexpr double RadiusKm[BodyCount] = {1737.4, 2440.53, 6051.8, 3396.19,
@@ -91,7 +100,9 @@ BodyPlace PlacePlanet(Body body, const Instant& in) {
     double lightTime = 0;
     // The planet is seen where it stood when its light left; two corrections settle that time.
     for (int pass = 0; pass < 3; ++pass) {
-        if (eraPlan94(ERFA_DJ00, in.daysTt - lightTime, PlanetNumber(body), pv) != 0) return {};
+        // Status 1 only says the date is more than a millennium from J2000.
+        const int status = eraPlan94(ERFA_DJ00, in.daysTt - lightTime, PlanetNumber(body), pv);
+        if (status != 0 && status != 1) return {};
         Subtract(pv[0], in.earth, fromObserver);
         lightTime = eraPm(fromObserver) * LightDaysPerAu;
     }
@@ -143,7 +154,8 @@ const char* BodyName(Body body) {
 }
 
 bool InErfaRange(double daysFromJ2000Ut) {
-    return std::isfinite(daysFromJ2000Ut) && std::fabs(daysFromJ2000Ut) <= RangeDays;
+    return std::isfinite(daysFromJ2000Ut) && daysFromJ2000Ut >= FirstDay &&
+           daysFromJ2000Ut < EndDay;
 }
 
 BodyPlace PlaceBody(Body body, double daysFromJ2000Ut, double latitudeRad, double longitudeRad) {

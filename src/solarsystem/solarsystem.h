@@ -12,10 +12,10 @@
 const char* BodyName(Body body); // "Moon", "Mercury", ... "Neptune"
 
 struct BodyPlace {
-    bool inRange = false;      // false outside the years 1000..3000; then every other field is zero
-    double rightAscension = 0; // radians, J2000 (ICRS), 0..2pi
-    double declination = 0;    // radians
-    double magnitude = 0;      // visual
+    bool inRange = false;           // false outside InErfaRange; then every other field is zero
+    double rightAscension = 0;      // radians, J2000 (ICRS), 0..2pi
+    double declination = 0;         // radians
+    double magnitude = 0;           // visual
     double illuminatedFraction = 0; // 0..1
     double diameterArcsec = 0;      // apparent equatorial diameter
     double distanceAu = 0;          // from the observer (geocentre, or topocentre for the Moon)
@@ -37,5 +37,6 @@ BodyPlace PlaceMoonGeocentric(double daysFromJ2000Ut);
 // The Sun from the Earth's centre, same frame and conventions.
 BodyPlace PlaceSun(double daysFromJ2000Ut);
 
-// True when the instant is finite and within the years 1000..3000 covered by the theories.
+// True when the instant is finite and within the years 1000..3000 on some civil clock (UTC-12 to
+// UTC+14); whether it is within them on the site's own clock is the caller's to ask.
 bool InErfaRange(double daysFromJ2000Ut);

@@ -43,6 +43,9 @@ struct AppState {
     RememberedChoices remembered;
     // The file they are kept in; empty: nothing is read or written (a test's state).
     QString settingsPath;
+    // Why that file could not be read at start-up; while set the file is never written, as it
+    // may still hold the observer's choices.
+    QString settingsReadError;
 
     // The observing lists the observer imported, and the file they are kept in (empty: a test's
     // state, nothing is read or written).

@@ -4,9 +4,11 @@
 #include <QFile>
 
 void ReadRememberedChoicesAtStart(AppState& state, QStringList* ignored) {
-    state.remembered = state.settingsPath.isEmpty()
-                           ? RememberedChoices{}
-                           : ReadRememberedChoices(state.settingsPath, nullptr, ignored);
+    state.settingsReadError.clear();
+    state.remembered =
+        state.settingsPath.isEmpty()
+            ? RememberedChoices{}
+            : ReadRememberedChoices(state.settingsPath, nullptr, ignored, &state.settingsReadError);
 }
 
 void RestoreRememberedRows(AppState& state, QStringList* ignored) {
@@ -36,11 +38,23 @@ std::vector<RememberedRow> RememberedRowsOf(const AppState& state) {
 }
 
 bool SaveRememberedChoices(const AppState& state, QString* error) {
+    if (!state.settingsReadError.isEmpty()) {
+        if (error) *error = UnreadableChoicesMessage(state);
+        return false;
+    }
     return state.settingsPath.isEmpty() ||
            WriteRememberedChoices(state.settingsPath, state.remembered, error);
 }
 
+QString UnreadableChoicesMessage(const AppState& state) {
+    return state.settingsReadError +
+           QStringLiteral("\n\nThe program starts from its first choices and leaves that file "
+                          "as it is, so the choices you make now will not be kept for its next "
+                          "start.");
+}
+
 void ForgetRememberedChoices(AppState& state) {
     state.remembered = RememberedChoices{};
+    state.settingsReadError.clear();
     if (!state.settingsPath.isEmpty()) QFile::remove(state.settingsPath);
 }

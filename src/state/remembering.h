@@ -8,8 +8,9 @@
 // The remembered choices at start-up and on their way back to the file.
 
 // Start-up, before the catalogues: state.remembered from state.settingsPath (the first state
-// when the path is empty or the file is missing); the rows are checked later. Keys that were
-// ignored are added to *ignored.
+// when the path is empty or the file is missing or unreadable, the reason for the last in
+// state.settingsReadError); the rows are checked later. Keys that were ignored are added to
+// *ignored.
 void ReadRememberedChoicesAtStart(AppState& state, QStringList* ignored);
 
 // Start-up, once the catalogues are in the store: drops the remembered rows whose object is gone
@@ -24,8 +25,11 @@ QString IgnoredValuesLine(const AppState& state, const QStringList& ignored);
 std::vector<RememberedRow> RememberedRowsOf(const AppState& state);
 
 // Writes state.remembered to state.settingsPath (nothing to do when it is empty). False, with the
-// reason in *error, when the file cannot be written.
+// reason in *error, when the file cannot be written or could not be read at start-up.
 bool SaveRememberedChoices(const AppState& state, QString* error);
+
+// What the observer is told, once, when the file could not be read at start-up.
+QString UnreadableChoicesMessage(const AppState& state);
 
 // A fresh start: the first state in state.remembered, and the file deleted so that the next
 // start begins from the first state too.
