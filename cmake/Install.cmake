@@ -18,7 +18,7 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 install(TARGETS zenitor RUNTIME DESTINATION ${ZENITOR_PROGRAM_DIR})
 install(FILES data/messier.txt data/Sac72.txt data/revngc.txt data/revic.txt data/locations.txt
-              data/gdstars.txt
+              data/gdstars.txt data/zonenames.txt
         DESTINATION ${ZENITOR_PROGRAM_DIR})
 
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/launcher)

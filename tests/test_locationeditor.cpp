@@ -3,6 +3,7 @@
 #include "locationeditor/locationwindow.h"
 #include "locationeditor/savereport.h"
 #include "sites/locationsfile.h"
+#include "sites/zonenames.h"
 #include "state/sitesstorage.h"
 #include "support/files.h"
 #include "support/sites.h"
@@ -202,6 +203,37 @@ private slots:
             get("txtTZ")->setText("1"), seen << w->findChild<QLabel*>("lblDSTHint")->text();
         }
         QCOMPARE(seen, (QStringList{"today: standard time", "", "today: daylight time", ""}));
+    }
+
+    // The zone name choice: a name fills and locks the zone and DST boxes, Save keeps it beside
+    // the file's fixed fields; an unknown name is refused; a new site is offered the computer's.
+    void timeZoneName() {
+        load(kYard);
+        state.sky.clock = std::make_shared<FixedClock>(QDateTime({2026, 7, 15}, {20, 0}, Qt::UTC));
+        state.sky.computerZone = QTimeZone("America/New_York"), state.sky.UseNow = true;
+        open(0);
+        auto* names = w->findChild<QComboBox*>("cmbZoneName");
+        QVERIFY(names->accessibleName() == "Time zone name" &&
+                names->currentText() == "Fixed offset" && get("txtTZ")->isEnabled());
+        names->setCurrentText("Asia/Kolkata");
+        QVERIFY(!get("txtTZ")->isEnabled() && !box("chkDST")->isEnabled() &&
+                get("txtTZ")->text() == "6" && !box("chkDST")->isChecked() &&
+                w->findChild<QLabel*>("lblDSTHint")->text() == "UTC+05:30 on this date");
+        names->setCurrentText("Asia/Nowhere"), click("cmdSave");
+        QVERIFY(w->isVisible() && asked.size() == 1 && asked[0].contains("Unknown time zone name"));
+        names->setCurrentText("Europe/Dublin"), click("cmdSave");
+        QVERIFY(!w->isVisible() && state.sites[0].ZoneName == "Europe/Dublin" &&
+                file().contains(" 0 Y 0 0 0 10 10 0 0 0 Y Back yard\r\n") &&
+                ReadAll(ZoneNamesFilePath(dir->path())).endsWith("Europe/Dublin Back yard\n"));
+        open(0, true);
+        names = w->findChild<QComboBox*>("cmbZoneName");
+        get("txtTZ")->setFocus(), get("txtTZ")->setText("-5"),
+            QTest::keyClick(get("txtTZ"), Qt::Key_Tab);
+        QVERIFY(names->currentText() == "America/New_York" && get("txtTZ")->text() == "-5" &&
+                box("chkDST")->isChecked());
+        names->setCurrentText("Fixed offset");
+        QVERIFY(get("txtTZ")->isEnabled() &&
+                w->findChild<QLabel*>("lblDSTHint")->text() == "today: daylight time");
     }
 
     void deleteAbortAndClose() {

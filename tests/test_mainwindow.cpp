@@ -296,20 +296,44 @@ private slots:
                      QString::number(f.get<QCheckBox>("chkNow")->isChecked()),
                  QStringLiteral("3/2/2026|3/2/2026|0")); // midnight: the date alone
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
-        // The computer on New York time: the site at -5 is flagged where its DST tick contradicts
-        // the typed date; a site at +1 is not checked.
-        f.state.sky.computerZone = QTimeZone("America/New_York"), f.state.sites[0].TimeZone = 1;
+    }
+
+    // A named site from a computer on Denver time: its zone's rules turn a typed time into UTC,
+    // no daylight warning; a time its clock skips is refused by name, a doubled one is noted.
+    void namedSiteClock() {
+        WindowFixture f;
+        f.state.sky.computerZone = QTimeZone("America/Denver");
+        f.choose("cmbDSO", 0), f.click("chkNow");
         // clang-format off
-        const struct { int site, dst; const char *typed, *shown; } rows[] = {
-            {1, -1, "12/15/2026 9:30:00 PM", "Back yard: DST ticked, standard time on this date"},
-            {1, -1, "7/15/2026 9:30:00 PM", "Back yard"}, {0, -1, "12/15/2026 9:30:00 PM", "Sydney"},
-            {1, 0, "7/15/2026 9:30:00 PM", "Back yard: DST not ticked, daylight time on this date"}};
+        const struct { const char *zone, *typed; int zoneHours; QDateTime utc; const char* status; } rows[] = {
+            {"America/Phoenix", "7/15/2026 9:30:00 PM", -7, QDateTime({2026, 7, 16}, {4, 30}, Qt::UTC), "Back yard"},
+            {"Asia/Kolkata", "12/7/2026 9:00:00 PM", 6, QDateTime({2026, 12, 7}, {15, 30}, Qt::UTC), "Back yard"},
+            {"Europe/Berlin", "7/15/2026 10:00:00 PM", 1, QDateTime({2026, 7, 15}, {20, 0}, Qt::UTC), "Back yard"},
+            {"Europe/Berlin", "1/15/2026 10:00:00 PM", 1, QDateTime({2026, 1, 15}, {21, 0}, Qt::UTC), "Back yard"},
+            {"", "7/15/2026 9:30:00 PM", -7, QDateTime({2026, 7, 16}, {4, 30}, Qt::UTC), "Back yard: DST not ticked, daylight time on this date"}};
         // clang-format on
         for (const auto& r : rows) {
-            f.state.sites[1].DST = std::int16_t(r.dst), f.choose("cmbLoc", r.site);
-            f.box("txtMonth")->setText(r.typed), f.click("cmdSet");
-            QCOMPARE(f.text("lblLocInfo"), QString(r.shown));
+            SiteLocation& yard = f.state.sites[1];
+            yard.ZoneName = r.zone, yard.TimeZone = std::int16_t(r.zoneHours), yard.DST = 0;
+            f.choose("cmbLoc", 1), f.box("txtMonth")->setText(r.typed), f.click("cmdSet");
+            // The row is the formulas' at that UTC instant, typed as UTC civil time.
+            AppState atUtc = f.state;
+            SetSiteClock(atUtc.sky, 0, false),
+                atUtc.sky.ObservingTime = CivilTime(r.utc.date(), r.utc.time());
+            QVERIFY2(f.text("lblLocInfo") == r.status && f.row(0) == ExpectedRow(atUtc, 1), r.zone);
         }
+        f.state.sites[1].ZoneName = "Europe/Berlin", f.choose("cmbLoc", 1);
+        const CivilTime before = f.state.sky.ObservingTime;
+        ModalWatcher watcher;
+        f.box("txtMonth")->setText("3/28/2027 2:30:00 AM"), f.click("cmdSet");
+        QTRY_COMPARE(watcher.messages, QStringList{"2027-03-28 02:30 does not exist at Back yard: "
+                                                   "clocks go from 02:00 to 03:00."});
+        QVERIFY(f.state.sky.ObservingTime == before);
+        f.box("txtMonth")->setText("10/31/2027 2:30:00 AM"), f.click("cmdSet");
+        QCOMPARE(f.text("LblNow"),
+                 "2027-10-31 02:30 happens twice at Back yard: the first (daylight time) is used");
+        QVERIFY(f.state.sky.siteClock.toUtc(f.state.sky.ObservingTime).utc ==
+                QDateTime({2027, 10, 31}, {0, 30}, Qt::UTC));
     }
 
     // The date text in each locale, digits typed over it (Delete as X11 sends it), Set applies.

@@ -23,7 +23,7 @@ Choices Changed() {
     Choices c;
     c.messier = c.inViewOnly = false;
     c.herschel = c.caldwell = c.bestNgc = c.sac = c.ngc = c.ic = c.planets = c.showAll = true;
-    c.magnitudeTenths = 125, c.nightDisplay = true;
+    c.magnitudeTenths = 125, c.nightDisplay = c.precise = true;
     c.rows = {{0, u'M', "M 2"}, {2, u'N', "NGC 7000"}, {21, u'I', "IC 1"}};
     c.printer = "Printer, upstairs", c.pdfFolder = "/tmp/star charts";
     c.printStart = CivilTime({2026, 3, 8}, {2, 30});

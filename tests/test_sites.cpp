@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "sites/locationsfile.h"
+#include "sites/zonenames.h"
 #include "state/sitesstorage.h"
 #include "support/files.h"
 #include "support/sites.h"
@@ -140,6 +141,54 @@ private slots:
             QVERIFY(saved == (*reason ? 1 : 0) && user == (dirMode == 0555 ? 1 : 0));
             QCOMPARE(ReadAll(path), *reason ? old : fresh);
             QCOMPARE(FilesIn(tmp.path()), QStringList{"locations.txt"});
+        }
+    }
+
+    // The zone names beside the sites, found by the site's name. Missing, damaged or unreadable
+    // (a folder where the file should be), the store costs only its names, never a site; the
+    // next save writes them, unless nothing can stand there.
+    void zoneNamesBesideTheSites() {
+        const QByteArray sites = "H1\r\nH2\r\n45 0 0 -75 0 0 -5 Y 0 0 0 0 0 0 0 0 Y Yard\r\n"
+                                 "52 0 0 13 0 0 1 N 0 0 0 0 0 0 0 0 N Berlin  club\r\n";
+        // clang-format off
+        const struct { const char* names; const char *yard, *berlin, *notice; } rows[] = {
+            {nullptr, "", "", "no time-zone names (zonenames.txt missing), fixed offsets in use"},
+            {"# comment\nAsia/Kolkata Yard\r\nEurope/Berlin Berlin  club\n", "Asia/Kolkata", "Europe/Berlin", ""},
+            {"Europe/Berlin Berlin  club\nNo/Such_Zone Yard\nAsia/Kolkata\n\xff\xfe Yard\n", "", "Europe/Berlin",
+             "zonenames.txt damaged at line 2, fixed offsets in use there"},
+            {"folder", "", "", "time-zone names unreadable"},
+        };
+        // clang-format on
+        for (const auto& r : rows) {
+            QTemporaryDir dir;
+            AppState s;
+            s.dataDir = dir.path();
+            WriteAll(LocationsFilePath(dir.path()), sites);
+            const QString namesPath = ZoneNamesFilePath(dir.path());
+            if (r.names && QByteArray(r.names) == "folder")
+                QDir().mkpath(namesPath);
+            else if (r.names)
+                WriteAll(namesPath, r.names);
+            QString error;
+            QVERIFY2(ReadLocations(s, &error), qPrintable(error));
+            QVERIFY2(s.sites.size() == 2 && s.sites[0].ZoneName == r.yard &&
+                         s.sites[1].ZoneName == r.berlin &&
+                         (*r.notice ? s.zoneNamesNotice.startsWith(r.notice)
+                                    : s.zoneNamesNotice.isEmpty()),
+                     qPrintable(s.zoneNamesNotice));
+            s.sites[0].ZoneName = "Pacific/Apia";
+            const bool written = WriteLocations(s, &error);
+            QVERIFY2(written != (r.names && QByteArray(r.names) == "folder") &&
+                         (written || error.contains("zonenames.txt")),
+                     qPrintable(error));
+            if (!written) continue;
+            // The locations file keeps its format; the names come back after a restart.
+            AppState restarted;
+            restarted.dataDir = dir.path();
+            QVERIFY(ReadLocations(restarted, &error) &&
+                    ReadAll(LocationsFilePath(dir.path())) == sites.mid(0));
+            QVERIFY(restarted.sites[0].ZoneName == "Pacific/Apia" &&
+                    restarted.sites[1].ZoneName == r.berlin && restarted.zoneNamesNotice.isEmpty());
         }
     }
 

@@ -11,7 +11,7 @@
 # Usage: tools/check_layers.sh [SRC]  (SRC defaults to the src/ beside tools/)
 
 # The layers, lowest first. Every folder of src/ belongs to one of them: a new folder goes here.
-model="sky catalog sites objectlist state solarsystem settings lists"
+model="sky catalog sites objectlist state solarsystem settings apparent lists"
 kit="kit"
 windows="mainwindow locationeditor printout startwindows listwindow"
 app="app"

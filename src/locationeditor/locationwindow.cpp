@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QFont>
 #include <QFontMetrics>
@@ -28,7 +29,9 @@ namespace {
 
 // Client area of the window, in twips.
 constexpr int kWidthTwips = 4590;
-constexpr int kHeightTwips = 8520;
+// The editor's original height, and the row of the time-zone name added below it.
+constexpr int kZoneRowTop = 8520;
+constexpr int kHeightTwips = kZoneRowTop + 495;
 
 const QString kNoPrimaryText = QStringLiteral("You have no primary location.");
 const QString kPrimaryTitle = QStringLiteral("Primary?");
@@ -195,8 +198,8 @@ LocationWindow::LocationWindow(AppState& state, QWidget* parent, bool newRecord)
 
     chooseRecord(newRecord);
     buildControls();
+    buildZoneChoice(kZoneRowTop);
     fillControls();
-    showComputerDaylight();
     SizeAndCentreWindow(this, kWidthTwips, kHeightTwips);
     txtLocName->setFocus(Qt::OtherFocusReason);
 }
@@ -301,6 +304,7 @@ void LocationWindow::buildControls() {
                         chkDST,      horizon_[0], horizon_[1], horizon_[2], horizon_[3],
                         horizon_[4], horizon_[5], horizon_[6], horizon_[7], cmdSave,
                         cmdDel,      CmdAbort,    chkPrimary};
+    // The zone name choice, built after these, follows chkPrimary.
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -383,19 +387,7 @@ void LocationWindow::fillControls() {
     chkW->setChecked(AngleIsNegative(r.LonDeg, r.LonMin, r.LonSec));
     chkS->setChecked(AngleIsNegative(r.LatDeg, r.LatMin, r.LatSec));
     txtLocName->setText(r.Name);
-}
-
-void LocationWindow::showComputerDaylight() {
-    // Only for the computer's own region: a site on another standard offset keeps rules unknown
-    // here.
-    int zone = 0;
-    const std::optional<bool> daylight =
-        txtTZ->readValue(&zone) ? ComputerDaylightFor(state_.sky.computerZone, std::int16_t(zone),
-                                                      state_.sky.clock->utcNow())
-                                : std::nullopt;
-    lblDSTHint->setText(!daylight   ? QString()
-                        : *daylight ? QStringLiteral("today: daylight time")
-                                    : QStringLiteral("today: standard time"));
+    showZoneName(r.ZoneName);
 }
 
 void LocationWindow::paintEvent(QPaintEvent* event) {
@@ -499,6 +491,12 @@ void LocationWindow::cmdSaveClicked() {
     // Every field has passed its leave check except possibly the one that had the focus, which
     // passed on the way to this button; a field that cannot be read is still refused here rather
     // than stored as a guessed number.
+    if (!zoneChoiceReadable()) {
+        cmbZoneName->setFocus(Qt::OtherFocusReason);
+        ask(QStringLiteral("Unknown time zone name.  Choose one from the list, or Fixed offset."),
+            ProgramTitle(), Buttons::Ok);
+        return;
+    }
     SiteNumberField* all[] = {txtLaD, txtLaM, txtLaS, txtLoD, txtLoM, txtLoS, txtTZ};
     for (SiteNumberField* f : all) {
         int v = 0;
@@ -543,6 +541,7 @@ void LocationWindow::cmdSaveClicked() {
         r.Primary = 0;
     }
     r.Name = txtLocName->text();
+    r.ZoneName = chosenZoneName();
 
     // Cancel keeps the window open with the values already stored in the record.
     if (!confirmPrimaryAndWrite()) return;

@@ -8,6 +8,7 @@
 #include <functional>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 
@@ -55,6 +56,7 @@ public:
     // `newRecord` marks the record as new even when the index cannot: the first site of an empty
     // table sits in slot 0, and minus 0 is 0.
     explicit LocationWindow(AppState& state, QWidget* parent = nullptr, bool newRecord = false);
+    ~LocationWindow() override;
 
     // Shows a modal message box (no icon) and returns the button pressed. Replaceable so that a
     // test can answer without a box on screen.
@@ -80,6 +82,17 @@ private:
     void fillControls();
     // What the computer's zone says of daylight time today, for the zone in txtTZ.
     void showComputerDaylight();
+    // The time-zone name choice (zonechoice.cpp), placed at `top` twips below the other controls.
+    void buildZoneChoice(int top);
+    void showZoneName(const QByteArray& name);
+    // Fills and locks the zone and DST boxes for a chosen name; unlocks them for a fixed offset.
+    void applyZoneName();
+    // A new site whose typed zone is the computer's standard offset is offered the computer's
+    // zone name, once.
+    void proposeComputerZone();
+    // The chosen name; empty for "Fixed offset" or a text that names no zone.
+    QByteArray chosenZoneName() const;
+    bool zoneChoiceReadable() const;
     // Runs the leave check of the focused numeric field before the focus moves elsewhere; false
     // (after the field's message) when the move is refused.
     bool focusMayLeave();
@@ -119,4 +132,6 @@ private:
     QPushButton* cmdDel = nullptr;
     QPushButton* CmdAbort = nullptr;
     QCheckBox* chkPrimary = nullptr;
+    QComboBox* cmbZoneName = nullptr;
+    bool zoneProposed_ = false;
 };

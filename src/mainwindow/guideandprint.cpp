@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <QTimer>
 
-// The guide-star button and the way into the print dialog.
+// The guide-star button, the Precise box and the way into the print dialog.
 
 void MainWindow::cmdGuideClicked() {
     if (!leaveCheckPasses()) return;
@@ -20,19 +20,36 @@ void MainWindow::cmdGuideClicked() {
         if (chkNow->isChecked()) Timer1->start();
         return;
     }
-    // Read afresh at every press, so an edited star file counts at once. When it cannot be read,
-    // the rows, the mode and the timer stay as they were.
+    // When the star file cannot be read, the rows, the mode and the timer stay as they were.
+    if (!showGuideStars()) return;
+    Timer1->stop();
+    guideMode_ = true;
+}
+
+bool MainWindow::showGuideStars() {
+    // Read afresh every time, so an edited star file counts at once.
     const GuideStarRows stars = ComputeGuideStarRows(state_.sky, GuideStarFilePath(state_.dataDir));
     if (!stars.ok) {
         ShowProgramMessage(this,
                            QStringLiteral("The guide stars cannot be shown.\n\n") + stars.error);
-        return;
+        return false;
     }
-    Timer1->stop();
     // Rows below the last star keep what they showed.
     for (int i = 0; i < stars.rows.size() && i < int(rows_.size()); ++i)
         rows_[std::size_t(i)]->setText(stars.rows[i]);
-    guideMode_ = true;
+    return true;
+}
+
+void MainWindow::chkPreciseClicked() {
+    if (!leaveCheckPasses()) return;
+    // A change of how positions are worked out, like a change of instant: the chooser and
+    // whatever the rows show are worked out again.
+    state_.sky.Precise = chkPrecise->isChecked();
+    SelectObjects();
+    if (guideMode_)
+        showGuideStars();
+    else
+        ShowObjectList();
 }
 
 void MainWindow::command1Clicked() {

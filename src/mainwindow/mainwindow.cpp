@@ -286,7 +286,13 @@ void MainWindow::buildControls() {
     chkPlanet = check("chkPlanet", QStringLiteral("Planets"),
                       QStringLiteral("Moon and planets selector"), 120, 4800, 1335, 375, false);
 
-    FitCheckBoxGroup({chkMess, chkHer, chkCal, chkBNGC, chkSAC, chkNGC, chkIC, chkPlanet});
+    // Under the catalogues, where the column has room: how every position is worked out.
+    chkPrecise = check("chkPrecise", QStringLiteral("Precise"),
+                       QStringLiteral("Precession, nutation, aberration and refraction"), 120, 5280,
+                       1335, 375, false);
+
+    FitCheckBoxGroup(
+        {chkMess, chkHer, chkCal, chkBNGC, chkSAC, chkNGC, chkIC, chkPlanet, chkPrecise});
 
     cmdGuide = button("cmdGuide", QStringLiteral("Guide Stars"), QString(), 120, 6600, 1335, 375);
     Command1 =
@@ -324,7 +330,7 @@ void MainWindow::buildControls() {
     QWidget* order[] = {txtMonth,  txtDSOMaxMag, sbDsoMag, chkShowAll, chkInView, cmbLoc,
                         chkNow,    cmdSet,       cmbDSO,   cmdLocEdit, cmdNewLoc, chkMess,
                         chkHer,    chkCal,       chkBNGC,  chkSAC,     chkNGC,    chkIC,
-                        chkPlanet, cmdGuide,     Command1};
+                        chkPlanet, chkPrecise,   cmdGuide, Command1};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     buildListControls();
@@ -335,6 +341,7 @@ void MainWindow::connectHandlers() {
                            chkShowAll, chkInView})
         connect(box, &QCheckBox::clicked, this, &MainWindow::catalogueBoxClicked);
     connect(chkNow, &QCheckBox::clicked, this, &MainWindow::chkNowClicked);
+    connect(chkPrecise, &QCheckBox::clicked, this, &MainWindow::chkPreciseClicked);
     connect(cmdSet, &QPushButton::clicked, this, &MainWindow::cmdSetClicked);
     connect(cmbLoc, &QComboBox::activated, this, &MainWindow::cmbLocClicked);
     connect(cmdLocEdit, &QPushButton::clicked, this, &MainWindow::cmdLocEditClicked);

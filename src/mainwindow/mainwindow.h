@@ -128,6 +128,10 @@ private:
     void rowClicked(int index);
     void sbDsoMagChanged(int value);
     void cmdGuideClicked();
+    void chkPreciseClicked();
+    // Puts the guide stars for the site and instant in force into the rows; false, with a
+    // message and the rows as they were, when the star file cannot be read.
+    bool showGuideStars();
     void command1Clicked();
 
     // The offered observing list: its box and the button that opens the Lists window.
@@ -210,6 +214,7 @@ private:
     QCheckBox* chkPlanet = nullptr;
     QCheckBox* chkList = nullptr;
     QPushButton* cmdLists = nullptr;
+    QCheckBox* chkPrecise = nullptr;
     QPushButton* cmdGuide = nullptr;
     QPushButton* Command1 = nullptr;
     QLabel* LblNow = nullptr;

@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-// The offered observing list: a box under the catalogue boxes that adds its objects to the
+// The offered observing list: a box under the catalogue and Precise boxes that adds its objects to the
 // chooser, and the button to the Lists window.
 
 namespace {
@@ -30,13 +30,13 @@ QString ListBoxCaption(const KeptList* list) {
 void MainWindow::buildListControls() {
     chkList = new QCheckBox(this);
     chkList->setObjectName(QStringLiteral("chkList"));
-    chkList->setGeometry(TwipsRect(this, 120, 5280, 1335, 375));
+    chkList->setGeometry(TwipsRect(this, 120, 5700, 1335, 375));
     cmdLists = new WrappingButton(QStringLiteral("Lists..."), this);
     cmdLists->setObjectName(QStringLiteral("cmdLists"));
-    cmdLists->setGeometry(TwipsRect(this, 120, 5760, 1335, 375));
+    cmdLists->setGeometry(TwipsRect(this, 120, 6135, 1335, 375));
     cmdLists->setToolTip(QStringLiteral("Import, offer and export observing lists."));
     cmdLists->setAutoDefault(false);
-    setTabOrder(chkPlanet, chkList);
+    setTabOrder(chkPrecise, chkList);
     setTabOrder(chkList, cmdLists);
     setTabOrder(cmdLists, cmdGuide);
     connect(chkList, &QCheckBox::clicked, this, &MainWindow::chkListClicked);

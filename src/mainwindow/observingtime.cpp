@@ -2,6 +2,7 @@
 
 #include "kit/programmessage.h"
 #include "sky/civiltime.h"
+#include "sky/daylightcheck.h"
 #include "sky/skytime.h"
 
 #include <QCheckBox>
@@ -49,11 +50,22 @@ void MainWindow::cmdSetClicked() {
         return;
     }
     if (chkNow->isChecked()) return;
-    SetObservingTime(state_.sky, txtMonth->text());
+    const CivilTime typed = *ParseCivilDateTime(txtMonth->text());
+    const CivilToUtc reading = state_.sky.siteClock.toUtc(typed);
+    const QString site = appliedSite_ >= 0 && std::size_t(appliedSite_) < state_.sites.size()
+                             ? state_.sites[std::size_t(appliedSite_)].Name
+                             : QString();
+    if (reading.reading == CivilReading::Skipped) {
+        ShowProgramMessage(this, SkippedTimeMessage(typed, reading, site));
+        return;
+    }
+    SetObservingTime(state_.sky, typed);
     SelectObjects();
     ShowObjectList();
     const QString text = observingTimeText();
-    showStatus(LblNow, text);
+    reading.reading == CivilReading::Repeated
+        ? showStatusWarning(LblNow, RepeatedTimeNote(typed, site))
+        : showStatus(LblNow, text);
     txtMonth->setText(text);
 }
 

@@ -24,13 +24,15 @@ std::vector<std::pair<QCheckBox*, bool RememberedChoices::*>> MainWindow::rememb
             {chkCal, &RememberedChoices::caldwell},    {chkBNGC, &RememberedChoices::bestNgc},
             {chkSAC, &RememberedChoices::sac},         {chkNGC, &RememberedChoices::ngc},
             {chkIC, &RememberedChoices::ic},           {chkPlanet, &RememberedChoices::planets},
-            {chkShowAll, &RememberedChoices::showAll}, {chkInView, &RememberedChoices::inViewOnly}};
+            {chkShowAll, &RememberedChoices::showAll}, {chkInView, &RememberedChoices::inViewOnly},
+            {chkPrecise, &RememberedChoices::precise}};
 }
 
 void MainWindow::applyRememberedChoices() {
     const RememberedChoices& r = state_.remembered;
     for (const auto& [box, member] : rememberedBoxes())
         box->setChecked(r.*member);
+    state_.sky.Precise = chkPrecise->isChecked();
     {
         // Set as the window is made, not changed by the observer: no selection runs yet.
         const QSignalBlocker block(sbDsoMag);

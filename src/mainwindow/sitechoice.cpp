@@ -25,7 +25,9 @@ void MainWindow::ApplySiteRecord(std::int16_t index) {
     const double latitude = DegMinToRadians(site.LatDeg, site.LatMin + site.LatSec / 60.0);
     const double longitude = DegMinToRadians(site.LonDeg, site.LonMin + site.LonSec / 60.0);
     SetObserverPosition(state_.sky, latitude, longitude);
-    SetSiteClock(state_.sky, site.TimeZone, site.DST != 0);
+    // QTimeZone takes an empty name for the computer's zone: no name means no zone here.
+    SetSiteClock(state_.sky, site.TimeZone, site.DST != 0,
+                 site.ZoneName.isEmpty() ? QTimeZone() : QTimeZone(site.ZoneName));
     BuildHorizonProfile(state_.horizon, site.Horizon);
     appliedSite_ = index;
 }
@@ -33,10 +35,19 @@ void MainWindow::ApplySiteRecord(std::int16_t index) {
 void MainWindow::showSiteStatus() {
     if (appliedSite_ < 0 || std::size_t(appliedSite_) >= state_.sites.size()) return;
     const SkyState& sky = state_.sky;
-    const QDateTime instant = InstantInUse(sky).utc;
-    const DaylightTick tick =
-        CheckDaylightTick(sky.computerZone, sky.SiteTimeZone, sky.SiteDaylight, instant);
-    const QString text = SiteStatusText(state_.sites[std::size_t(appliedSite_)].Name, tick);
+    const QString& name = state_.sites[std::size_t(appliedSite_)].Name;
+    // A names store that could not be read is told once, in place of the site's own state.
+    if (!state_.zoneNamesNotice.isEmpty()) {
+        showStatusWarning(lblLocInfo, name + QStringLiteral(": ") + state_.zoneNamesNotice);
+        state_.zoneNamesNotice.clear();
+        return;
+    }
+    // A named zone's rules decide daylight time by date; only a tick can go stale.
+    const DaylightTick tick = sky.siteClock.isNamed()
+                                  ? DaylightTick::NotChecked
+                                  : CheckDaylightTick(sky.computerZone, sky.SiteTimeZone,
+                                                      sky.SiteDaylight, InstantInUse(sky).utc);
+    const QString text = SiteStatusText(name, tick);
     const bool warns =
         tick == DaylightTick::TickedInStandardTime || tick == DaylightTick::UntickedInDaylightTime;
     warns ? showStatusWarning(lblLocInfo, text) : showStatus(lblLocInfo, text);

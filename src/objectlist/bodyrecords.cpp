@@ -61,16 +61,19 @@ void PlaceBodyRecord(AppState& state, int storeIndex) {
     const int body = BodyInSlot(state.store, storeIndex);
     if (body < 0) return;
     const SkyState& sky = state.sky;
+    // Precise positions start from the place seen from the site, with the light time the
+    // aberration added later expects.
+    const auto place = sky.Precise ? PlaceBodyFromSite : PlaceBody;
     WriteBodyPlace(state.store.objects[std::size_t(storeIndex)],
-                   PlaceBody(static_cast<Body>(body), InstantDays(sky), sky.ObserverLatitude,
-                             sky.ObserverLongitude));
+                   place(static_cast<Body>(body), InstantDays(sky), sky.ObserverLatitude,
+                         sky.ObserverLongitude));
 }
 
 void PlaceBodyRecords(AppState& state) {
     if (state.store.PlanetEnd < BodyCount) return;
     const SkyState& sky = state.sky;
-    const auto places =
-        PlaceAllBodies(InstantDays(sky), sky.ObserverLatitude, sky.ObserverLongitude);
+    const auto placeAll = sky.Precise ? PlaceAllBodiesFromSite : PlaceAllBodies;
+    const auto places = placeAll(InstantDays(sky), sky.ObserverLatitude, sky.ObserverLongitude);
     const int first = state.store.PlanetEnd - BodyCount;
     for (int i = 0; i < BodyCount; ++i)
         WriteBodyPlace(state.store.objects[std::size_t(first + i)], places[std::size_t(i)]);

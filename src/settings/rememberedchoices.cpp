@@ -19,6 +19,7 @@
 //   [selection]    showAll, inViewOnly = true | false; limitingMagnitude = 0.0 .. 20.0
 //   [rows]         <row 1..22>\catalog = one letter; <row>\designation = up to 20 characters
 //   [display]      night = true | false
+//   [sky]          precise = true | false
 //   [print]        printer = name; start, stop = yyyy-MM-ddTHH:mm:ss; step = minutes;
 //                  pdfFolder = absolute path
 //   [windows]      <object name> = @Rect(left top width height)
@@ -44,6 +45,7 @@ const struct {
     {"selection/showAll", &RememberedChoices::showAll},
     {"selection/inViewOnly", &RememberedChoices::inViewOnly},
     {"display/night", &RememberedChoices::nightDisplay},
+    {"sky/precise", &RememberedChoices::precise},
 };
 
 QString TimeText(const CivilTime& t) {

@@ -43,6 +43,8 @@ struct RememberedChoices {
     // In row order, at most one per row.
     std::vector<RememberedRow> rows;
     bool nightDisplay = false;
+    // Positions are the apparent place of the instant ("Precise") rather than the quick formulas.
+    bool precise = false;
     // The print dialog. An empty printer, an invalid start or stop, a step of 0 or an empty
     // folder leave the dialog's own choice. Start and stop are civil times of the site, as the
     // program keeps them (Qt::UTC values used as plain calendar values).

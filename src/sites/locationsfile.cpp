@@ -201,7 +201,10 @@ bool WriteLocationsFile(const QString& path, const SiteTable& sites,
                         const LocationsHeaders& headers, QString* error) {
     QByteArray bytes;
     if (!FormatLocations(sites, headers, &bytes, error)) return false;
+    return ReplaceFileContent(path, bytes, error);
+}
 
+bool ReplaceFileContent(const QString& path, const QByteArray& bytes, QString* error) {
     const auto fail = [&](const QString& reason) {
         if (error) {
             *error = QStringLiteral("%1 could not be written: %2")

@@ -51,3 +51,7 @@ bool FormatLocations(const SiteTable& sites, const LocationsHeaders& headers, QB
 // The same for an explicit path.
 bool WriteLocationsFile(const QString& path, const SiteTable& sites,
                         const LocationsHeaders& headers, QString* error);
+
+// Replaces the file at `path` with `bytes` through a temporary file renamed over it, so that a
+// failure at any point leaves the old file whole. The message names the file and the reason.
+bool ReplaceFileContent(const QString& path, const QByteArray& bytes, QString* error);

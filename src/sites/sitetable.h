@@ -29,13 +29,16 @@ struct SiteLocation {
     std::int16_t Primary = 0;
     // Shown in the site list; may contain blanks and tabs, also at the end.
     QString Name;
+    // The site's time-zone name from the zone database ("Europe/Berlin"); empty: the site's
+    // clock is TimeZone plus the DST hour. Kept beside the locations file (see zonenames.h).
+    QByteArray ZoneName;
 };
 
 inline bool operator==(const SiteLocation& a, const SiteLocation& b) {
     return a.LatDeg == b.LatDeg && a.LatMin == b.LatMin && a.LatSec == b.LatSec &&
            a.LonDeg == b.LonDeg && a.LonMin == b.LonMin && a.LonSec == b.LonSec &&
            a.TimeZone == b.TimeZone && a.DST == b.DST && a.Horizon == b.Horizon &&
-           a.Primary == b.Primary && a.Name == b.Name;
+           a.Primary == b.Primary && a.Name == b.Name && a.ZoneName == b.ZoneName;
 }
 inline bool operator!=(const SiteLocation& a, const SiteLocation& b) {
     return !(a == b);

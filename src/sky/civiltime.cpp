@@ -1,5 +1,6 @@
 #include "sky/civiltime.h"
 
+#include "sky/formatpieces.h"
 #include "sky/textformats.h"
 
 #include <QSet>
@@ -9,27 +10,10 @@ namespace {
 
 // The locale's short date format with a two-digit year field widened to four digits.
 QString ShortDateFormat(const QLocale& locale) {
-    const QString format = locale.dateFormat(QLocale::ShortFormat);
-    QString out;
-    bool quoted = false;
-    for (int i = 0; i < format.size();) {
-        const QChar c = format.at(i);
-        if (c == QLatin1Char('\'')) {
-            quoted = !quoted;
-            out += c;
-            ++i;
-            continue;
-        }
-        int run = 1;
-        while (i + run < format.size() && format.at(i + run) == c)
-            ++run;
-        if (!quoted && c == QLatin1Char('y') && run == 2)
-            out += QStringLiteral("yyyy");
-        else
-            out += QString(run, c);
-        i += run;
-    }
-    return out;
+    QList<FormatPiece> pieces = SplitFormat(locale.dateFormat(QLocale::ShortFormat));
+    for (FormatPiece& piece : pieces)
+        if (piece.field == QLatin1Char('y') && piece.run == 2) piece.run = 4;
+    return JoinFormat(pieces);
 }
 
 enum class Field { Day, Month, Year };
@@ -41,11 +25,25 @@ struct DateLayout {
     QSet<QString> literalWords; // words the formats write besides their fields
 };
 
+// The text by code point, not by 16-bit unit: the digits and letters of some scripts (Chakma,
+// Adlam) lie beyond the first 65536 and take two units each.
+QList<char32_t> CodePoints(const QString& text) {
+    QList<char32_t> points;
+    for (const uint u : QStringView(text).toUcs4())
+        points.append(char32_t(u));
+    return points;
+}
+
+QString FoldedText(char32_t c) {
+    const char32_t folded = QChar::toCaseFolded(c);
+    return QString::fromUcs4(&folded, 1);
+}
+
 void CollectWords(const QString& text, QSet<QString>& words) {
     QString word;
-    for (const QChar c : text) {
-        if (c.isLetter()) {
-            word += c.toCaseFolded();
+    for (const char32_t c : CodePoints(text)) {
+        if (QChar::isLetter(c)) {
+            word += FoldedText(c);
         } else if (!word.isEmpty()) {
             words.insert(word);
             word.clear();
@@ -56,44 +54,26 @@ void CollectWords(const QString& text, QSet<QString>& words) {
 
 // Walks a date or time format: field runs are noted, literal text is collected as words.
 void ScanFormat(const QString& format, bool isDate, DateLayout& layout) {
-    static const QString fieldLetters = QStringLiteral("dMyhHmszaApPt");
     QString literal;
-    bool quoted = false;
-    for (int i = 0; i < format.size();) {
-        const QChar c = format.at(i);
-        if (c == QLatin1Char('\'')) {
-            if (i + 1 < format.size() && format.at(i + 1) == QLatin1Char('\'')) {
-                literal += c;
-                i += 2;
-                continue;
-            }
-            quoted = !quoted;
-            ++i;
+    for (const FormatPiece& piece : SplitFormat(format)) {
+        if (piece.field.isNull()) {
+            literal += piece.text;
             continue;
         }
-        if (quoted || !fieldLetters.contains(c)) {
-            literal += c;
-            ++i;
-            continue;
-        }
-        int run = 1;
-        while (i + run < format.size() && format.at(i + run) == c)
-            ++run;
         literal += QLatin1Char(' ');
-        if (isDate) {
-            if (c == QLatin1Char('d')) {
-                if (run >= 3)
-                    layout.hasWeekday = true;
-                else if (!layout.order.contains(Field::Day))
-                    layout.order.append(Field::Day);
-            } else if (c == QLatin1Char('M')) {
-                if (!layout.order.contains(Field::Month)) layout.order.append(Field::Month);
-                if (run >= 3) layout.monthIsName = true;
-            } else if (c == QLatin1Char('y')) {
-                if (!layout.order.contains(Field::Year)) layout.order.append(Field::Year);
-            }
+        if (!isDate) continue;
+        const QChar c = piece.field;
+        if (c == QLatin1Char('d')) {
+            if (piece.run >= 3)
+                layout.hasWeekday = true;
+            else if (!layout.order.contains(Field::Day))
+                layout.order.append(Field::Day);
+        } else if (c == QLatin1Char('M')) {
+            if (!layout.order.contains(Field::Month)) layout.order.append(Field::Month);
+            if (piece.run >= 3) layout.monthIsName = true;
+        } else if (c == QLatin1Char('y')) {
+            if (!layout.order.contains(Field::Year)) layout.order.append(Field::Year);
         }
-        i += run;
     }
     CollectWords(literal, layout.literalWords);
 }
@@ -215,16 +195,16 @@ std::optional<CivilTime> ParseCivilDateTime(const QString& input, const QLocale&
         }
         word.clear();
     };
-    for (const QChar c : text) {
-        const int dv = c.digitValue();
+    for (const char32_t c : CodePoints(text)) {
+        const int dv = QChar::digitValue(c);
         if (dv >= 0) {
             endWord();
             if (digits >= 6) return std::nullopt;
             value = value * 10 + dv;
             ++digits;
-        } else if (c.isLetter()) {
+        } else if (QChar::isLetter(c)) {
             endNumber();
-            word += c.toCaseFolded();
+            word += FoldedText(c);
         } else {
             endNumber();
             endWord();

@@ -1,5 +1,6 @@
 #include "sky/coordinates.h"
 
+#include "apparent/apparentsky.h"
 #include "sky/skytime.h"
 
 #include <cmath>
@@ -20,6 +21,24 @@ double ComputeHourAngle(const SkyState& sky) {
     return h;
 }
 
+namespace {
+
+// The apparent place of the target at the instant just stored; false, leaving the target alone,
+// outside the years the apparent place covers.
+bool PlaceTargetPrecisely(SkyState& sky) {
+    if (!sky.apparentSkies) sky.apparentSkies = std::make_shared<ApparentSkyCache>();
+    const ApparentSky& apparent =
+        sky.apparentSkies->At(sky.DaysFromJ2000, sky.ObserverLatitude, sky.ObserverLongitude);
+    if (!apparent.ok) return false;
+    const HorizontalPlace place =
+        ApparentHorizontal(apparent, sky.TargetRightAscension, sky.TargetDeclination);
+    sky.TargetAltitudeValue = place.altitude;
+    sky.TargetAzimuthValue = place.azimuth;
+    return true;
+}
+
+} // namespace
+
 double TargetAltitude(SkyState& sky) {
     // One reading of the instant serves both time values, so they can never straddle a
     // change of second or of day.
@@ -28,6 +47,8 @@ double TargetAltitude(SkyState& sky) {
     sky.UniversalHours = UniversalHoursAt(instant);
     sky.SiderealAngle = ComputeSiderealAngle(sky);
     sky.TargetHourAngle = ComputeHourAngle(sky);
+    sky.TargetPrecise = sky.Precise && PlaceTargetPrecisely(sky);
+    if (sky.TargetPrecise) return sky.TargetAltitudeValue;
 
     const double phi = sky.ObserverLatitude;
     const double delta = sky.TargetDeclination;
@@ -38,6 +59,7 @@ double TargetAltitude(SkyState& sky) {
 }
 
 double TargetAzimuth(SkyState& sky) {
+    if (sky.TargetPrecise) return sky.TargetAzimuthValue;
     const double phi = sky.ObserverLatitude;
     const double delta = sky.TargetDeclination;
     const double num = -std::cos(delta) * std::cos(phi) * std::sin(sky.TargetHourAngle);

@@ -54,7 +54,7 @@ SiteClock SiteClock::FixedOffset(std::int16_t zoneHours, bool daylight) {
 
 SiteClock SiteClock::Named(const QTimeZone& zone) {
     SiteClock clock;
-    if (!zone.isValid()) return clock;
+    if (!zone.isValid() || zone.id().isEmpty()) return clock;
     clock.named_ = true;
     clock.zone_ = zone;
     return clock;

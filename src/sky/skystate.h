@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <memory>
 
+class ApparentSkyCache;
+
 // The one record every sky computation reads and writes: the observing instant, the site's
 // position and clock, and the values left by the last position computed.
 struct SkyState {
@@ -38,6 +40,15 @@ struct SkyState {
     double TargetHourAngle = 0.0;      // radians, last computed
     double TargetAltitudeValue = 0.0;  // radians, last computed
     double TargetAzimuthValue = 0.0;   // radians from north through east, last computed
+
+    // "Precise": altitude and azimuth are the apparent place of the instant at the site
+    // (precession, nutation, aberration, refraction) instead of the quick formulas. Catalogue
+    // positions stay J2000; within the years 1000..3000 only, the quick formulas serve outside.
+    bool Precise = false;
+    // The last altitude was computed as the apparent place, and with it the azimuth.
+    bool TargetPrecise = false;
+    // The skies of the instants lately placed at, made on first use and shared by copies.
+    std::shared_ptr<ApparentSkyCache> apparentSkies;
 
     // Where "Now" readings come from; tests put a FixedClock here.
     std::shared_ptr<Clock> clock = std::make_shared<SystemClock>();

@@ -42,7 +42,7 @@ void SetSiteClock(SkyState& sky, std::int16_t zone, bool daylight) {
 
 void SetSiteClock(SkyState& sky, std::int16_t zone, bool daylight, const QTimeZone& named) {
     SetSiteClock(sky, zone, daylight);
-    if (named.isValid()) sky.siteClock = SiteClock::Named(named);
+    if (named.isValid() && !named.id().isEmpty()) sky.siteClock = SiteClock::Named(named);
 }
 
 SiteInstant InstantInUse(const SkyState& sky) {

@@ -1,6 +1,7 @@
 #include "sky/textformats.h"
 
 #include "sky/angles.h"
+#include "sky/formatpieces.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -112,20 +113,9 @@ QString LongTimeText(const CivilTime& value, const QLocale& locale) {
 }
 
 QString LongTimeFormat(const QLocale& locale) {
-    const QString format = locale.timeFormat(QLocale::LongFormat);
-    QString out;
-    bool quoted = false;
-    for (int i = 0; i < format.size(); ++i) {
-        const QChar c = format.at(i);
-        if (c == QLatin1Char('\'')) {
-            quoted = !quoted;
-            out += c;
-        } else if (!quoted && c == QLatin1Char('t')) {
-            // Drop the zone field.
-        } else {
-            out += c;
-        }
-    }
+    QList<FormatPiece> pieces = SplitFormat(locale.timeFormat(QLocale::LongFormat));
+    pieces.removeIf([](const FormatPiece& p) { return p.field == QLatin1Char('t'); });
+    QString out = JoinFormat(pieces);
     // Brackets that held only the zone go with it.
     out.remove(QStringLiteral("()"));
     out.remove(QStringLiteral("[]"));

@@ -36,7 +36,8 @@ const char* const Names[BodyCount] = {"Moon",    "Mercury", "Venus",  "Mars",
 struct Instant {
     bool ok = false;
     double daysUt = 0, daysTt = 0;
-    double earth[3] = {}; // heliocentric Earth, au
+    double earth[3] = {};         // heliocentric Earth, au
+    double earthVelocity[3] = {}; // barycentric, au per day
 };
 
 void Subtract(const double a[3], const double b[3], double out[3]) {
@@ -53,6 +54,7 @@ Instant MakeInstant(double daysUt) {
     // Status 1 only warns that the date is outside 1900..2100, where the series degrade slowly.
     if (eraEpv00(ERFA_DJ00, in.daysTt, heliocentric, barycentric) < 0) return in;
     eraCp(heliocentric[0], in.earth);
+    eraCp(barycentric[1], in.earthVelocity);
     in.ok = true;
     return in;
 }
@@ -95,7 +97,8 @@ int PlanetNumber(Body body) {
     return index < 3 ? index : index + 1;
 }
 
-BodyPlace PlacePlanet(Body body, const Instant& in) {
+// site: the observer's offset from the Earth's centre (zero for the geocentric place), au.
+BodyPlace PlacePlanet(Body body, const Instant& in, const double site[3]) {
     double pv[2][3], fromObserver[3];
     double lightTime = 0;
     // The planet is seen where it stood when its light left; two corrections settle that time.
@@ -104,6 +107,7 @@ BodyPlace PlacePlanet(Body body, const Instant& in) {
         const int status = eraPlan94(ERFA_DJ00, in.daysTt - lightTime, PlanetNumber(body), pv);
         if (status != 0 && status != 1) return {};
         Subtract(pv[0], in.earth, fromObserver);
+        Subtract(fromObserver, site, fromObserver);
         lightTime = eraPm(fromObserver) * LightDaysPerAu;
     }
     BodyPlace place = Describe(fromObserver, RadiusKm[static_cast<int>(body)]);
@@ -146,6 +150,31 @@ BodyPlace PlaceTopocentricMoon(const Instant& in, double latitude, double longit
     return PlaceMoonFrom(in, site);
 }
 
+// The Moon where it stood when the light now arriving left it, seen from the site, with the light
+// time taken in the barycentric frame: the Earth's own motion during that time (about 20") is
+// what the aberration applied afterwards undoes.
+BodyPlace PlaceMoonWithLightTime(const Instant& in, const double site[3]) {
+    double pv[2][3], fromObserver[3], fromSun[3];
+    double lightTime = 0;
+    for (int pass = 0; pass < 3; ++pass) {
+        eraMoon98(ERFA_DJ00, in.daysTt - lightTime, pv);
+        for (int i = 0; i < 3; ++i)
+            fromObserver[i] = pv[0][i] - in.earthVelocity[i] * lightTime - site[i];
+        lightTime = eraPm(fromObserver) * LightDaysPerAu;
+    }
+    for (int i = 0; i < 3; ++i)
+        fromSun[i] = in.earth[i] + pv[0][i];
+    BodyPlace place = Describe(fromObserver, RadiusKm[0]);
+    SetPhase(place, Body::Moon, fromSun, fromObserver, in.daysTt);
+    return place;
+}
+
+BodyPlace PlaceFromSite(Body body, const Instant& in, const double site[3]) {
+    return body == Body::Moon ? PlaceMoonWithLightTime(in, site) : PlacePlanet(body, in, site);
+}
+
+constexpr double Geocentre[3] = {0, 0, 0};
+
 } // namespace
 
 const char* BodyName(Body body) {
@@ -162,7 +191,7 @@ BodyPlace PlaceBody(Body body, double daysFromJ2000Ut, double latitudeRad, doubl
     const Instant& in = InstantAt(daysFromJ2000Ut);
     if (!in.ok) return {};
     if (body == Body::Moon) return PlaceTopocentricMoon(in, latitudeRad, longitudeRad);
-    return PlacePlanet(body, in);
+    return PlacePlanet(body, in, Geocentre);
 }
 
 std::array<BodyPlace, BodyCount> PlaceAllBodies(double daysFromJ2000Ut, double latitudeRad,
@@ -172,14 +201,32 @@ std::array<BodyPlace, BodyCount> PlaceAllBodies(double daysFromJ2000Ut, double l
     if (!in.ok) return places;
     places[0] = PlaceTopocentricMoon(in, latitudeRad, longitudeRad);
     for (int i = 1; i < BodyCount; ++i)
-        places[i] = PlacePlanet(static_cast<Body>(i), in);
+        places[i] = PlacePlanet(static_cast<Body>(i), in, Geocentre);
+    return places;
+}
+
+BodyPlace PlaceBodyFromSite(Body body, double daysFromJ2000Ut, double latitudeRad,
+                            double longitudeRad) {
+    const Instant& in = InstantAt(daysFromJ2000Ut);
+    double site[3];
+    if (!in.ok || !SiteOffset(in, latitudeRad, longitudeRad, site)) return {};
+    return PlaceFromSite(body, in, site);
+}
+
+std::array<BodyPlace, BodyCount> PlaceAllBodiesFromSite(double daysFromJ2000Ut, double latitudeRad,
+                                                        double longitudeRad) {
+    std::array<BodyPlace, BodyCount> places{};
+    const Instant& in = InstantAt(daysFromJ2000Ut);
+    double site[3];
+    if (!in.ok || !SiteOffset(in, latitudeRad, longitudeRad, site)) return places;
+    for (int i = 0; i < BodyCount; ++i)
+        places[std::size_t(i)] = PlaceFromSite(static_cast<Body>(i), in, site);
     return places;
 }
 
 BodyPlace PlaceMoonGeocentric(double daysFromJ2000Ut) {
     const Instant& in = InstantAt(daysFromJ2000Ut);
-    const double centre[3] = {0, 0, 0};
-    return in.ok ? PlaceMoonFrom(in, centre) : BodyPlace{};
+    return in.ok ? PlaceMoonFrom(in, Geocentre) : BodyPlace{};
 }
 
 BodyPlace PlaceSun(double daysFromJ2000Ut) {

@@ -31,6 +31,15 @@ BodyPlace PlaceBody(Body body, double daysFromJ2000Ut, double latitudeRad, doubl
 std::array<BodyPlace, BodyCount> PlaceAllBodies(double daysFromJ2000Ut, double latitudeRad,
                                                 double longitudeRad);
 
+// For the apparent place (apparent/apparentsky.h): every body as seen from the site, where it
+// stood when the light now arriving there left it, with the light time reckoned as the aberration
+// applied afterwards expects it. The direction is astrometric, in the J2000 (ICRS) axes; the other
+// fields as for PlaceBody. Unplaced for a site that is not finite.
+BodyPlace PlaceBodyFromSite(Body body, double daysFromJ2000Ut, double latitudeRad,
+                            double longitudeRad);
+std::array<BodyPlace, BodyCount> PlaceAllBodiesFromSite(double daysFromJ2000Ut, double latitudeRad,
+                                                        double longitudeRad);
+
 // The Moon as seen from the Earth's centre (no parallax).
 BodyPlace PlaceMoonGeocentric(double daysFromJ2000Ut);
 

@@ -24,6 +24,9 @@ struct AppState {
     ObjectStore store;
     SiteTable sites;
     LocationsHeaders locationsHeaders;
+    // Why the sites' time-zone names could not be read, for the status line to say once; empty
+    // when they were read.
+    QString zoneNamesNotice;
     std::int16_t currentSiteIndex = 0;
     SkyState sky;
     HorizonProfile horizon{};

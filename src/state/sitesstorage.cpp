@@ -1,6 +1,7 @@
 #include "state/sitesstorage.h"
 
 #include "sites/locationsfile.h"
+#include "sites/zonenames.h"
 #include "sky/coordinates.h"
 
 #include <QDir>
@@ -53,6 +54,31 @@ QString UserLocationsPath(const AppState& state) {
     return state.userDataDir.isEmpty() ? QString() : LocationsFilePath(state.userDataDir);
 }
 
+// Gives each site its zone name from the file beside the locations file. Anything wrong with
+// that file costs only the names: the sites keep their fixed offsets and the notice says why.
+void ReadZoneNames(const QString& folder, SiteTable& sites, QString& notice) {
+    notice.clear();
+    QFile file(ZoneNamesFilePath(folder));
+    if (!file.exists()) {
+        notice = QStringLiteral("no time-zone names (zonenames.txt missing), fixed offsets in use");
+        return;
+    }
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        notice = QStringLiteral("time-zone names unreadable (%1), fixed offsets in use")
+                     .arg(file.errorString());
+        return;
+    }
+    const ZoneNamesReading reading = ParseZoneNames(bytes, sites);
+    for (std::size_t i = 0; i < sites.size(); ++i)
+        sites[i].ZoneName = reading.names[i];
+    if (reading.damagedLines > 0) {
+        notice = QStringLiteral("zonenames.txt damaged at line %1, fixed offsets in use there")
+                     .arg(reading.firstDamagedLine);
+    }
+}
+
 } // namespace
 
 QString LocationsReadPath(const AppState& state) {
@@ -92,6 +118,7 @@ bool ReadLocations(AppState& state, QString* error) {
 
     LocationsContent content;
     if (!ParseLocations(bytes, path, &content, error)) return false;
+    ReadZoneNames(QFileInfo(path).absolutePath(), content.sites, state.zoneNamesNotice);
     state.sites = std::move(content.sites);
     state.locationsHeaders = content.headers;
     SetCurrentSiteIndex(state, content.primaryIndex);
@@ -108,5 +135,7 @@ bool WriteLocations(const AppState& state, QString* error) {
     if (path != LocationsFilePath(state.dataDir) &&
         !MakeFolder(QFileInfo(path).absolutePath(), error))
         return false;
-    return WriteLocationsFile(path, state.sites, state.locationsHeaders, error);
+    return WriteLocationsFile(path, state.sites, state.locationsHeaders, error) &&
+           ReplaceFileContent(ZoneNamesFilePath(QFileInfo(path).absolutePath()),
+                              FormatZoneNames(state.sites), error);
 }
