@@ -613,6 +613,38 @@ private slots:
         }
     }
 
+    // Precise: unticked at first, under the catalogues clear of every control; ticked, the
+    // chooser, the rows and the guide stars are worked out again as apparent places, unticked
+    // the rows are back to the character. Remembered like the other boxes.
+    void preciseBox() {
+        QTemporaryDir dir;
+        WindowFixture f;
+        f.state.dataDir = dir.path(), f.state.settingsPath = dir.filePath("zenitor.conf");
+        auto* precise = f.get<QCheckBox>("chkPrecise");
+        QVERIFY(!precise->isChecked() && precise->text() == "Precise" &&
+                precise->toolTip() == "Precession, nutation, aberration and refraction");
+        for (QWidget* other : f.window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(other == precise || !other->isVisible() ||
+                         !other->geometry().intersects(precise->geometry()),
+                     qPrintable(other->objectName()));
+        f.click("chkPlanet"), f.choose("cmbDSO", 0), f.choose("cmbDSO", 1); // M 2, the Moon
+        const QString quick = f.row(0) + f.row(1);
+        QTest::mouseClick(precise, Qt::LeftButton);
+        QVERIFY(f.state.sky.Precise && f.row(0) + f.row(1) != quick &&
+                f.row(0) == ExpectedRow(f.state, 1) && f.row(0).startsWith("M 2 "));
+        QTRY_VERIFY(ReadRememberedChoices(f.state.settingsPath, nullptr, nullptr).precise);
+        StarFile(dir, {StarLine("One", "1.0", "+89 00 00")});
+        f.click("cmdGuide");
+        const QString star = f.row(0);
+        precise->click();
+        QVERIFY(f.window->GuideMode() && f.row(0).startsWith("One ") && f.row(0) != star);
+        f.click("cmdGuide");
+        QCOMPARE(f.row(0) + f.row(1), quick);
+        f.state.remembered.precise = true;
+        const MainWindow again(f.state);
+        QVERIFY(again.findChild<QCheckBox*>("chkPrecise")->isChecked() && f.state.sky.Precise);
+    }
+
     // Choices that cannot be written are told once; the window works on.
     void unwritableChoicesAreToldOnce() {
         QTemporaryDir dir;
