@@ -210,21 +210,21 @@ private slots:
         QCOMPARE(f.state.sky.ObserverLongitude, DegMinToRadians(151, 12 - 0.25));
         QCOMPARE(f.get<QComboBox>("cmbDSO")->itemText(0).left(4), QStringLiteral("M 3 "));
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
-        // The next activation (as after a modal window) puts the current site back in force.
+        // A picked site stays in force at every activation, also after the editor and the
+        // print dialog, and is edited with its new values.
         f.window->RunActivationSequence();
-        QVERIFY(f.text("lblLocInfo") == "Back yard" && f.row(0) == north);
-        // The editor opens on the chosen site, which is selected again with its new values.
+        QVERIFY(f.text("lblLocInfo") == "Sydney" && GetCurrentSiteIndex(f.state) == 0);
         ModalWatcher watcher;
-        f.state.sites[1].Name = QStringLiteral("Garden"), f.click("cmdLocEdit"),
+        f.state.sites[0].Name = QStringLiteral("Harbour"), f.click("cmdLocEdit"),
         f.click("Command1");
-        QCOMPARE(watcher.dialogs, (QStringList{"Location1", "Printout"}));
-        QVERIFY(f.get<QComboBox>("cmbLoc")->currentText() == "Garden" &&
-                f.text("lblLocInfo") == "Garden");
+        QCOMPARE(watcher.dialogs, (QStringList{"Location0", "Printout"}));
+        QVERIFY(f.get<QComboBox>("cmbLoc")->currentText() == "Harbour" &&
+                f.text("lblLocInfo") == "Harbour" && f.row(0) == ExpectedRow(f.state, 1));
         // New Location saved nothing: the empty record is gone, the site applied before stays.
-        f.choose("cmbLoc", 0), f.click("cmdNewLoc");
-        QVERIFY(GetCurrentSiteIndex(f.state) == -2 && f.state.sites.size() == 2);
+        f.click("cmdNewLoc");
+        QVERIFY(GetCurrentSiteIndex(f.state) == 0 && f.state.sites.size() == 2);
         QCOMPARE(f.get<QComboBox>("cmbLoc")->currentText() + '|' + f.text("lblLocInfo"),
-                 QStringLiteral("No Primary Location|Sydney"));
+                 QStringLiteral("Harbour|Harbour"));
         watcher.dialogs.clear(); // a typed name that names no site: a new, empty site opens
         f.get<QComboBox>("cmbLoc")->setEditText(QStringLiteral("Observatory"));
         QTest::mouseClick(f.get<QPushButton>("cmdLocEdit"), Qt::LeftButton);
@@ -245,8 +245,8 @@ private slots:
         QCOMPARE(month->text() + '|' + f.text("LblNow"),
                  QStringLiteral("3/1/2026 10:00:00 PM|3/1/2026 10:00:00 PM"));
         month->setFocus(Qt::TabFocusReason), month->clear();
-        QTest::keyClicks(month, QStringLiteral("3/1:2 7 aPM")); // refused keys dropped
-        QCOMPARE(month->text(), QStringLiteral("3127a"));
+        QTest::keyClicks(month, QStringLiteral("3/1:2.7 aPM")); // refused keys dropped
+        QCOMPARE(month->text(), QStringLiteral("3/1:27 a"));
         // Digits edited in place, one letter for the afternoon, Enter: applied like Set.
         month->setText(QStringLiteral("3/2/2026 11:30:00 ")), QTest::keyClicks(month, "P\r");
         QCOMPARE(f.state.sky.ObservingTime, CivilTime({2026, 3, 2}, {23, 30}));
@@ -276,7 +276,7 @@ private slots:
         const QString typedStart = start();
         f.click("chkNow"), f.clock->advanceSeconds(3600);
         QCOMPARE(typedStart + '|' + start(), "3/1/2026 10:00:00 PM|3/1/2026 11:00:00 PM");
-        // A print job leaves the time box, the label and the rows at its last step.
+        // A print job leaves the window as it found it: Now mode, the rows at the clock.
         QTemporaryDir pdf;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&pdf] {
@@ -294,7 +294,7 @@ private slots:
         poll.start(10), f.click("Command1"), poll.stop();
         QCOMPARE(f.box("txtMonth")->text() + '|' + f.text("LblNow") + '|' +
                      QString::number(f.get<QCheckBox>("chkNow")->isChecked()),
-                 QStringLiteral("3/2/2026|3/2/2026|0")); // midnight: the date alone
+                 QStringLiteral("3/1/2026 10:00:00 PM|3/1/2026 11:00:00 PM (Now)|1"));
         QCOMPARE(f.row(0), ExpectedRow(f.state, 1));
     }
 
@@ -372,23 +372,28 @@ private slots:
         ModalWatcher watcher;
         // Each way out shows the message, keeps the focus and does not act.
         for (QWidget* target :
-             QList<QWidget*>{mess, planets, now, f.get<QPushButton>("cmdSet"), month}) {
+             QList<QWidget*>{mess, planets, f.get<QPushButton>("cmdSet"), month}) {
             target == month ? QTest::keyClick(month, Qt::Key_Tab)
                             : QTest::mouseClick(target, Qt::LeftButton);
             QTRY_VERIFY(!watcher.messages.isEmpty() && month->hasFocus());
         }
         // Pressed without a click (as a screen reader does), the print button checks first too.
         Press(f.get<QPushButton>("Command1"));
-        QTRY_VERIFY(watcher.messages.size() == 6 && f.window->focusWidget() == month);
+        QTRY_VERIFY(watcher.messages.size() == 5 && f.window->focusWidget() == month);
         QTest::qWait(50);
-        QVERIFY(watcher.messages == QStringList(6, "Invalid Date") &&
-                watcher.titles == QStringList(6, "Zenitor") && watcher.dialogs.isEmpty());
+        QVERIFY(watcher.messages == QStringList(5, "Invalid Date") &&
+                watcher.titles == QStringList(5, "Zenitor") && watcher.dialogs.isEmpty());
         QVERIFY(mess->isChecked() && !planets->isChecked() && !now->isChecked() &&
                 f.state.sky.ObservingTime == before);
         QVERIFY(ShowActive(f.window.get()));
         month->setText(QStringLiteral("3/5/2026 8:15:00 PM")); // a date again: the click acts
         QTest::mouseClick(mess, Qt::LeftButton);
-        QVERIFY(!mess->isChecked() && mess->hasFocus() && watcher.messages.size() == 6);
+        QVERIFY(!mess->isChecked() && mess->hasFocus() && watcher.messages.size() == 5);
+        // Ticking Now is always a way out: the bad text goes, Now mode starts, no message.
+        month->setFocus(Qt::MouseFocusReason), month->setText(QStringLiteral("13/45/2026"));
+        QTest::mouseClick(now, Qt::LeftButton), QTest::qWait(50);
+        QVERIFY(now->isChecked() && f.state.sky.UseNow && month->text().isEmpty() &&
+                watcher.messages.size() == 5);
     }
 
     // Delete, Escape back to the last valid date, bad input refused, the wheel only with focus.

@@ -60,6 +60,7 @@ LoadingWindow* RunStartup(AppState& state, QString* error, const StartupStepHook
         status(QStringLiteral("Loading Locations"));
         QString sitesError;
         if (!LoadLocationsAtStartup(state, &sitesError)) return fail(sitesError);
+        RestoreRememberedSite(state);
 
         ObjectStore& store = state.store;
         store = ObjectStore{};

@@ -46,13 +46,24 @@ bool MagnitudeCharacterPasses(QChar typed, const QString& text) {
     return typed >= u'0' && typed <= u'9';
 }
 
-bool DateCharacterPasses(QChar typed, const QString& text) {
+bool DateCharacterPasses(QChar typed, const QString& text, const QString& separators,
+                         bool markerLetters) {
     if (typed == u'A' || typed == u'a' || typed == u'P' || typed == u'p') {
+        if (!markerLetters) return false;
         for (QChar c : text)
             if (c == u'A' || c == u'a' || c == u'P' || c == u'p') return false;
         return true;
     }
-    return typed >= u'0' && typed <= u'9';
+    return (typed >= u'0' && typed <= u'9') || separators.contains(typed);
+}
+
+bool DateTextPasses(const QString& pasted, QString text, const QString& separators,
+                    bool markerLetters) {
+    for (const QChar c : pasted) {
+        if (!DateCharacterPasses(c, text, separators, markerLetters)) return false;
+        text += c;
+    }
+    return !pasted.isEmpty();
 }
 
 QChar DecimalPointTyped(QChar typed, const QLocale& locale) {

@@ -30,10 +30,14 @@ TypedKey ClassifyKey(const QKeyEvent& event);
 // text counts, also a selected part that the point would replace); anything else is dropped.
 bool MagnitudeCharacterPasses(QChar typed, const QString& text);
 
-// Date and time box: digits pass; one of the letters A, a, P, p passes only while the text holds
-// none of the four. Separators, blanks and every other character are dropped, so the observer
-// edits the digits of a text the program wrote.
-bool DateCharacterPasses(QChar typed, const QString& text);
+// Date and time box: digits and the `separators` of the program's own date-time form pass; with
+// `markerLetters` (a 12-hour clock) one of the letters A, a, P, p passes too, only while the text
+// holds none of the four. Every other character is dropped.
+bool DateCharacterPasses(QChar typed, const QString& text, const QString& separators,
+                         bool markerLetters);
+// A pasted text passes whole when each of its characters, in turn, would pass typed.
+bool DateTextPasses(const QString& pasted, QString text, const QString& separators,
+                    bool markerLetters);
 
 // The character a box that takes a fraction stores for a typed one: the locale's decimal
 // separator (a comma in much of Europe) becomes the point; anything else stays as typed.

@@ -545,6 +545,7 @@ void LocationWindow::cmdSaveClicked() {
 
     // Cancel keeps the window open with the values already stored in the record.
     if (!confirmPrimaryAndWrite()) return;
+    change_ = {SiteTableChange::Kind::Saved, slot_};
     finished_ = true;
     accept();
 }
@@ -566,8 +567,10 @@ void LocationWindow::deleteRecord() {
         removeRecord();
     } else {
         const QString stored = state_.sites[std::size_t(slot_)].Name;
-        if (ask(kDeleteQuestion + stored, kDeleteTitle, Buttons::YesNo) == Answer::Yes)
+        if (ask(kDeleteQuestion + stored, kDeleteTitle, Buttons::YesNo) == Answer::Yes) {
             removeRecord();
+            change_ = {SiteTableChange::Kind::Deleted, slot_};
+        }
     }
     confirmPrimaryAndWrite();
     // The record is gone (or kept on No); either way the window is done with it.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "locationeditor/sitetablechange.h"
+
 #include "state/appstate.h"
 
 #include <QDialog>
@@ -67,6 +69,8 @@ public:
     // The record the window works on, and whether it is a new site.
     int slot() const { return slot_; }
     bool isNew() const { return isNew_; }
+    // The record saved or deleted before the window closed; None after Abort!, Escape or No.
+    SiteTableChange change() const { return change_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -113,6 +117,7 @@ private:
     int slot_ = 0;
     bool isNew_ = false;
     bool finished_ = false;
+    SiteTableChange change_;
 
     QLineEdit* txtLocName = nullptr;
     SiteNumberField* txtLaD = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "locationeditor/sitetablechange.h"
+
 #include <memory>
 
 class QDialog;
@@ -10,3 +12,6 @@ struct AppState;
 // record just appended (also when it is record 0, which a negative index cannot express). The
 // caller shows it modally.
 std::unique_ptr<QDialog> CreateLocationEditor(AppState& state, QWidget* parent, bool newRecord);
+
+// What a closed editor did to the site table.
+SiteTableChange ChangeMadeBy(const QDialog& editor);

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStringListModel>
+#include <QTimer>
 
 // The chooser, the catalogue boxes and the limiting magnitude: the selection pass and the rows.
 
@@ -50,7 +51,9 @@ void MainWindow::SelectObjects() {
     chooserModel_->setStringList(result.lines);
     cmbDSO->setCurrentIndex(-1);
     cmbDSO->setEditText(QString());
-    showStatus(lblDSOstats, result.statsText);
+    statsText_ = result.statsText;
+    noteTimer_->stop();
+    showStatus(lblDSOstats, statsText_);
 }
 
 void MainWindow::ShowObjectList() {
@@ -58,8 +61,11 @@ void MainWindow::ShowObjectList() {
     // the site's daylight tick.
     showSiteStatus();
     const ObjectListRows rows = ::ShowObjectList(state_);
-    for (int j = 0; j < ObjectListRowCount; ++j)
-        if (rows.written[std::size_t(j)]) rows_[std::size_t(j)]->setText(rows.text[std::size_t(j)]);
+    for (std::size_t j = 0; j < std::size_t(ObjectListRowCount); ++j) {
+        if (!rows.written[j]) continue;
+        rows_[j]->setText(rows.text[j]);
+        rows_[j]->setBehindHorizon(rows.behindHorizon[j]);
+    }
 }
 
 void MainWindow::catalogueBoxClicked() {
@@ -76,8 +82,35 @@ void MainWindow::cmbDSOClicked() {
 }
 
 void MainWindow::rowClicked(int index) {
+    const std::int16_t slot = state_.listSlots[std::size_t(index)];
     FreeListRow(state_, index);
     rows_[std::size_t(index)]->setText(FreedRowText());
+    rows_[std::size_t(index)]->setBehindHorizon(false);
+    if (slot <= 0 || std::size_t(slot) > state_.store.objects.size()) return;
+    freedRows_.emplace_back(index, slot);
+    const QString name = state_.store.objects[std::size_t(slot - 1)].Designation.TrimmedText();
+    showNote(QStringLiteral("Row %1 freed: Ctrl+Z puts %2 back").arg(index + 1).arg(name));
+}
+
+void MainWindow::putBackFreedRow() {
+    if (freedRows_.empty()) return;
+    const auto [row, slot] = freedRows_.back();
+    freedRows_.pop_back();
+    const int used = PutBackFreedObject(state_, row, slot);
+    const QString name = state_.store.objects[std::size_t(slot - 1)].Designation.TrimmedText();
+    if (used < 0) {
+        freedRows_.emplace_back(row, slot); // kept for when a row is free again
+        showNote(QStringLiteral("No free row to put %1 back").arg(name));
+        return;
+    }
+    if (!guideMode_) ShowObjectList();
+    showNote(QStringLiteral("%1 back in row %2").arg(name).arg(used + 1));
+    scheduleSave();
+}
+
+void MainWindow::showNote(const QString& text) {
+    showStatus(lblDSOstats, text);
+    noteTimer_->start();
 }
 
 void MainWindow::sbDsoMagChanged(int value) {

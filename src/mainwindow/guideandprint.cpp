@@ -13,8 +13,10 @@
 void MainWindow::cmdGuideClicked() {
     if (!leaveCheckPasses()) return;
     if (guideMode_) {
-        for (ObjectRowLabel* row : rows_)
+        for (ObjectRowLabel* row : rows_) {
             row->setText(QString());
+            row->setBehindHorizon(false);
+        }
         guideMode_ = false;
         ShowObjectList();
         if (chkNow->isChecked()) Timer1->start();
@@ -35,8 +37,10 @@ bool MainWindow::showGuideStars() {
         return false;
     }
     // Rows below the last star keep what they showed.
-    for (int i = 0; i < stars.rows.size() && i < int(rows_.size()); ++i)
+    for (int i = 0; i < stars.rows.size() && i < int(rows_.size()); ++i) {
         rows_[std::size_t(i)]->setText(stars.rows[i]);
+        rows_[std::size_t(i)]->setBehindHorizon(false);
+    }
     return true;
 }
 
@@ -54,9 +58,8 @@ void MainWindow::chkPreciseClicked() {
 
 void MainWindow::command1Clicked() {
     if (!leaveCheckPasses()) return;
-    const bool wasNow = state_.sky.UseNow;
-    const CivilTime before = state_.sky.ObservingTime;
+    // The print job puts the instant and the mode back as it found them, so the activation that
+    // follows shows the window as it was (in Now mode the rows follow the clock again).
     const std::unique_ptr<QDialog> dialog = CreatePrintDialog(state_, this);
     ShowModalWindow(*dialog);
-    showTypedInstantAfterPrint(wasNow, before);
 }

@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -23,10 +25,20 @@ const QString kMagnitudeMessage = QStringLiteral("Invalid magnitude.  Must be be
 } // namespace
 
 bool MainWindow::filterKey(QLineEdit* box, QKeyEvent* event) {
-    // Escape puts back the instant in use, as the status line shows it: the way out of a text
-    // that lost a separator, which cannot be typed again.
+    // Escape puts back the instant in use, as the status line shows it: a quick way out of a
+    // text that went wrong.
     if (event->key() == Qt::Key_Escape && box == txtMonth) {
         box->setText(observingTimeText());
+        return true;
+    }
+    if (event->matches(QKeySequence::SelectAll)) return false;
+    // The date-time box takes a pasted text that it would take typed, character by character.
+    if (box == txtMonth && event->matches(QKeySequence::Paste)) {
+        const QString pasted = QGuiApplication::clipboard()->text();
+        QString kept = box->text();
+        kept.remove(box->selectionStart(), box->selectedText().size());
+        if (DateTextPasses(pasted, kept, CivilSeparators(), CivilTimeHasMarker()))
+            box->insert(pasted);
         return true;
     }
     const TypedKey key = ClassifyKey(*event);
@@ -48,7 +60,8 @@ bool MainWindow::filterKey(QLineEdit* box, QKeyEvent* event) {
     case KeyKind::Editing:
         return true;
     case KeyKind::Character:
-        return box == txtMonth ? !DateCharacterPasses(key.character, box->text())
+        return box == txtMonth ? !DateCharacterPasses(key.character, box->text(), CivilSeparators(),
+                                                      CivilTimeHasMarker())
                                : !MagnitudeCharacterPasses(key.character, box->text());
     }
     return true;
@@ -86,7 +99,9 @@ bool MainWindow::leaveCheckPasses() {
         txtDSOMaxMag->setFocus(Qt::OtherFocusReason);
         passes = false;
     }
-    if (passes && focusWidget() == txtMonth && txtMonth->isEnabled() && !validateMonth()) {
+    // Ticking Now is always a way out of the date-time box, whatever it holds.
+    if (passes && focusWidget() == txtMonth && txtMonth->isEnabled() && sender() != chkNow &&
+        !validateMonth()) {
         ShowProgramMessage(this, QStringLiteral("Invalid Date"));
         txtMonth->setFocus(Qt::OtherFocusReason);
         passes = false;
@@ -101,6 +116,12 @@ bool MainWindow::leaveCheckPasses() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Left unaccepted, the key goes on to the window's Ctrl+Z instead of the box's own undo.
+    if (event->type() == QEvent::ShortcutOverride && !freedRows_.empty() &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
+        event->ignore();
+        return true;
+    }
     if (refusingBox_) {
         const QEvent::Type t = event->type();
         if (t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick) {
@@ -137,9 +158,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
             reason == Qt::MenuBarFocusReason)
             break;
+        // Going to tick Now leaves the date-time box whatever it holds: Now drops a bad text.
+        const bool toNow = QApplication::focusWidget() == chkNow && !chkNow->isChecked();
         if (box == txtDSOMaxMag && !validateMagnitude())
             refuseFocusMove(box, kMagnitudeMessage);
-        else if (box == txtMonth && !validateMonth())
+        else if (box == txtMonth && !toNow && !validateMonth())
             refuseFocusMove(box, QStringLiteral("Invalid Date"));
         break;
     }

@@ -30,9 +30,11 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStringListModel>
 #include <QStyleOptionButton>
@@ -119,6 +121,28 @@ void ObjectRowLabel::mouseReleaseEvent(QMouseEvent* event) {
     pressed_ = false;
     QLabel::mouseReleaseEvent(event);
     if (click) emit clicked(index_);
+}
+
+void ObjectRowLabel::setBehindHorizon(bool behind) {
+    if (behind == behind_) return;
+    behind_ = behind;
+    QFont f = font();
+    f.setItalic(behind);
+    setFont(f);
+    const QString behindText = QStringLiteral("Behind the local horizon at its azimuth.");
+    setAccessibleDescription(behind ? behindText : QString());
+    setToolTip((behind ? behindText + u' ' : QString()) +
+               QStringLiteral("Click on this to clear item."));
+    update();
+}
+
+void ObjectRowLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!behind_) return;
+    QPainter painter(this);
+    QColor hatch = palette().color(QPalette::WindowText);
+    hatch.setAlpha(90);
+    painter.fillRect(rect(), QBrush(hatch, Qt::BDiagPattern));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -325,6 +349,10 @@ void MainWindow::buildControls() {
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(60000);
+    noteTimer_ = new QTimer(this);
+    noteTimer_->setObjectName(QStringLiteral("NoteTimer"));
+    noteTimer_->setSingleShot(true);
+    noteTimer_->setInterval(8000);
 
     // Keyboard order follows the layout: top row, second row, catalogue column, buttons.
     QWidget* order[] = {txtMonth,  txtDSOMaxMag, sbDsoMag, chkShowAll, chkInView, cmbLoc,
@@ -358,6 +386,16 @@ void MainWindow::connectHandlers() {
     connect(Command1, &QPushButton::clicked, this, &MainWindow::command1Clicked);
     connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Tick);
     connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2Tick);
+    connect(noteTimer_, &QTimer::timeout, this, [this] { showStatus(lblDSOstats, statsText_); });
+    auto* putBack = new QShortcut(QKeySequence::Undo, this);
+    connect(putBack, &QShortcut::activated, this, &MainWindow::putBackFreedRow);
+    // In the site box and the chooser's field Ctrl+Z would undo typing; while a freed row can be
+    // put back, it puts the row back instead (see eventFilter).
+    for (QComboBox* combo : {cmbLoc, cmbDSO}) {
+        combo->installEventFilter(
+            this); // it hands the key to its field without the field's filters
+        combo->lineEdit()->installEventFilter(this);
+    }
 }
 
 void MainWindow::showStatus(QLabel* label, const QString& text) {
@@ -418,10 +456,11 @@ void MainWindow::changeEvent(QEvent* event) {
     }
 }
 
-void MainWindow::ShowModalWindow(QDialog& window) {
+void MainWindow::ShowModalWindow(QDialog& window, const std::function<void()>& closed) {
     window.setWindowModality(Qt::ApplicationModal);
     PutWindowAt(&window, RememberedPlace(state_.remembered, window.objectName()));
     window.exec();
+    if (closed) closed();
     // The window may also have changed the remembered print choices.
     state_.remembered.windowPlaces[window.objectName()] = WindowPlace(&window);
     scheduleSave();

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -19,12 +20,16 @@ class QScrollBar;
 class QStringListModel;
 class QTimer;
 
-// One row of the object list: a label that reports a click (press and release on it).
+// One row of the object list: a label that reports a click (press and release on it). A row
+// whose object stands behind the site's own horizon is drawn in italics over a hatching in the
+// text colour (so also in the night display) and says so to screen readers and in its tooltip.
 class ObjectRowLabel : public QLabel {
     Q_OBJECT
 public:
     ObjectRowLabel(int index, QWidget* parent);
     int index() const { return index_; }
+    void setBehindHorizon(bool behind);
+    bool behindHorizon() const { return behind_; }
 
 signals:
     void clicked(int index);
@@ -32,10 +37,12 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     int index_;
     bool pressed_ = false;
+    bool behind_ = false;
 };
 
 // A push button whose caption breaks over several lines when it is wider than the button.
@@ -76,9 +83,10 @@ public:
     // Hands site `index` to the sky computations: position, clock and horizon profile.
     void ApplySiteRecord(std::int16_t index);
 
-    // Shows a modal window of the program over this one; when it closes, the activation
-    // sequence runs again (as it does on any return to this window from such a window).
-    void ShowModalWindow(QDialog& window);
+    // Shows a modal window of the program over this one; when it closes, `closed` (if given)
+    // runs and then the activation sequence runs again (as it does on any return to this window
+    // from such a window).
+    void ShowModalWindow(QDialog& window, const std::function<void()>& closed = {});
 
     // Timer ticks, callable directly.
     void Timer1Tick();
@@ -125,6 +133,11 @@ private:
     void cmdNewLocClicked();
     void cmbDSOClicked();
     void rowClicked(int index);
+    // Ctrl+Z: the last freed row's object back in its row (or the first free one).
+    void putBackFreedRow();
+    // A short note in place of the count line, which comes back after a few seconds or with
+    // the next selection.
+    void showNote(const QString& text);
     void sbDsoMagChanged(int value);
     void cmdGuideClicked();
     void chkPreciseClicked();
@@ -155,7 +168,6 @@ private:
     void showStatus(QLabel* label, const QString& text);
     void showStatusWarning(QLabel* label, const QString& text);
     QString clockLabelText() const;
-    void showTypedInstantAfterPrint(bool wasNow, const CivilTime& before);
     // The applied site's name on the status line, with a warning when the computer's zone rules
     // contradict its daylight tick at the observing instant.
     void showSiteStatus();
@@ -163,7 +175,8 @@ private:
 
     AppState& state_;
     std::int16_t selectionAge_ = 0;
-    // The site handed to the sky computations; -1 when none is.
+    // The site handed to the sky computations; -1 when none is. A site picked in the site box
+    // becomes the current site index as well, so every activation applies it again.
     std::int16_t appliedSite_ = -1;
     bool guideMode_ = false;
     bool activationDue_ = true;
@@ -174,6 +187,10 @@ private:
     // From a refused move until the focus is back in the box.
     bool refusalPending_ = false;
     QTimer* saveTimer_ = nullptr;
+    // Freed rows, the last one last: row index and the slot value it held.
+    std::vector<std::pair<int, std::int16_t>> freedRows_;
+    QString statsText_;
+    QTimer* noteTimer_ = nullptr;
     RememberedChoices lastSaved_;
     bool toldCannotSave_ = false;
 

@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QSignalBlocker>
 #include <QTimer>
 
 // The observing time: Now or a typed instant, the clock label and the two timers. Now is the
@@ -29,6 +28,8 @@ void MainWindow::chkNowClicked() {
         ShowObjectList();
         SelectObjects();
         if (!guideMode_) Timer1->start();
+        // A text that is no date is dropped; the next untick fills the box from the clock.
+        if (!validateMonth()) txtMonth->clear();
         txtMonth->setEnabled(false);
     } else {
         const CivilTime now = SiteCivilNow(state_.sky);
@@ -81,19 +82,4 @@ void MainWindow::Timer1Tick() {
 void MainWindow::Timer2Tick() {
     ++selectionAge_;
     if (selectionAge_ > 4) SelectObjects();
-}
-
-void MainWindow::showTypedInstantAfterPrint(bool wasNow, const CivilTime& before) {
-    // A print job sets the observing time at each step and leaves it at the last one. The time
-    // box, the label and the rows then all show that step.
-    if (state_.sky.UseNow || (!wasNow && state_.sky.ObservingTime == before)) return;
-    {
-        const QSignalBlocker block(chkNow);
-        chkNow->setChecked(false);
-    }
-    Timer1->stop();
-    txtMonth->setEnabled(true);
-    txtMonth->setText(observingTimeText());
-    showStatus(LblNow, observingTimeText());
-    ShowObjectList();
 }

@@ -86,6 +86,8 @@ void MainWindow::saveChoicesNow(bool quietly) {
     r.magnitudeTenths = sbDsoMag->value();
     r.rows = RememberedRowsOf(state_);
     r.nightDisplay = NightVisionOn();
+    if (appliedSite_ >= 0 && std::size_t(appliedSite_) < state_.sites.size())
+        r.site = state_.sites[std::size_t(appliedSite_)].Name;
     if (isVisible()) r.windowPlaces[objectName()] = WindowPlace(this);
     if (r == lastSaved_) return;
     QString error;

@@ -7,6 +7,7 @@
 #include "sky/horizon.h"
 #include "sky/skytime.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QSignalBlocker>
@@ -30,6 +31,8 @@ void MainWindow::ApplySiteRecord(std::int16_t index) {
                  site.ZoneName.isEmpty() ? QTimeZone() : QTimeZone(site.ZoneName));
     BuildHorizonProfile(state_.horizon, site.Horizon);
     appliedSite_ = index;
+    // The clock label shows the present at the site in force, not at the one before.
+    if (chkNow->isChecked() && !guideMode_) showStatus(LblNow, clockLabelText());
 }
 
 void MainWindow::showSiteStatus() {
@@ -89,8 +92,12 @@ void MainWindow::ApplySite(std::int16_t index) {
 void MainWindow::cmbLocClicked() {
     const int i = cmbLoc->currentIndex();
     if (i < 0 || std::size_t(i) >= state_.sites.size()) return;
+    // The picked site is the program's current site from now on: the next activation (after the
+    // print dialog or the Location Editor) applies it again instead of the primary one.
+    SetCurrentSiteIndex(state_, std::int16_t(i));
     showStatus(lblLocInfo, state_.sites[std::size_t(i)].Name);
     ApplySiteRecord(std::int16_t(i));
+    scheduleSave();
     SelectObjects();
     ShowObjectList();
 }
@@ -124,9 +131,33 @@ void MainWindow::cmdNewLocClicked() {
     openLocationEditor(true);
 }
 
+namespace {
+
+std::int16_t SiteAfterEdit(const SiteTable& sites, std::int16_t applied, SiteTableChange change) {
+    using Kind = SiteTableChange::Kind;
+    if (change.kind == Kind::Saved) return std::int16_t(change.slot);
+    if (change.kind == Kind::Deleted) {
+        if (applied > change.slot) return std::int16_t(applied - 1);
+        if (applied == change.slot) {
+            // The applied site is gone: the primary site (the last one flagged, as at start-up),
+            // else the first, so that some site stays in force.
+            for (std::size_t i = sites.size(); i-- > 0;)
+                if (sites[i].Primary != 0) return std::int16_t(i);
+            return sites.empty() ? std::int16_t(-1) : std::int16_t(0);
+        }
+    }
+    return applied;
+}
+
+} // namespace
+
 void MainWindow::openLocationEditor(bool isNew) {
     // The editor takes its slot from the current site index; `isNew` marks slot 0 of an empty
-    // table, whose minus is still 0.
+    // table, whose minus is still 0. Once it closes, the current site is the one just saved, or
+    // the one applied before (moved up when a site above it went).
+    const std::int16_t applied = appliedSite_;
     const std::unique_ptr<QDialog> editor = CreateLocationEditor(state_, this, isNew);
-    ShowModalWindow(*editor);
+    ShowModalWindow(*editor, [&] {
+        SetCurrentSiteIndex(state_, SiteAfterEdit(state_.sites, applied, ChangeMadeBy(*editor)));
+    });
 }

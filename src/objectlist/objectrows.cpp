@@ -3,6 +3,7 @@
 #include "objectlist/bodyrecords.h"
 #include "objectlist/fixedcopy.h"
 #include "sky/coordinates.h"
+#include "sky/horizon.h"
 #include "sky/textformats.h"
 
 namespace {
@@ -94,6 +95,7 @@ ObjectListRows ShowObjectList(AppState& state) {
         const double azimuth = TargetAzimuth(state.sky);
         rows.text[size_t(j)] = ObjectRowText(object, altitude, azimuth);
         rows.written[size_t(j)] = true;
+        rows.behindHorizon[size_t(j)] = !IsInView(state.horizon, altitude, azimuth);
     }
     return rows;
 }
@@ -113,8 +115,14 @@ PickResult PickChooserEntry(AppState& state, int entryIndex) {
         }
     }
     if (result.storeIndex < 0) return result;
+    return PickStoreObject(state, result.storeIndex);
+}
 
-    const auto slotValue = std::int16_t(result.storeIndex + 1);
+PickResult PickStoreObject(AppState& state, int storeIndex) {
+    PickResult result;
+    if (storeIndex < 0 || storeIndex >= int(state.store.objects.size())) return result;
+    result.storeIndex = storeIndex;
+    const auto slotValue = std::int16_t(storeIndex + 1);
     for (int j = 0; j < ObjectListRowCount; ++j) {
         std::int16_t& slot = state.listSlots[size_t(j)];
         if (slot == slotValue) {
@@ -136,4 +144,18 @@ PickResult PickChooserEntry(AppState& state, int entryIndex) {
 void FreeListRow(AppState& state, int row) {
     if (row < 0 || row >= ObjectListRowCount) return;
     state.listSlots[size_t(row)] = 0;
+}
+
+int PutBackFreedObject(AppState& state, int row, std::int16_t slotValue) {
+    if (row >= 0 && row < ObjectListRowCount && state.listSlots[size_t(row)] == 0) {
+        state.listSlots[size_t(row)] = slotValue;
+        return row;
+    }
+    for (int j = 0; j < ObjectListRowCount; ++j) {
+        if (state.listSlots[size_t(j)] == 0) {
+            state.listSlots[size_t(j)] = slotValue;
+            return j;
+        }
+    }
+    return -1;
 }

@@ -18,9 +18,12 @@ QString FreedRowText();
 // Result of one recomputation. For an occupied row, written is true and text holds the row; a
 // free row is not written, so the window leaves whatever it shows (a freed row was blanked when
 // it was freed, guide-star texts stay where no object sits).
+// behindHorizon marks a written row whose object stands at or below the site's own horizon at
+// its azimuth (the test of "In View Only").
 struct ObjectListRows {
     std::array<QString, ObjectListRowCount> text;
     std::array<bool, ObjectListRowCount> written{};
+    std::array<bool, ObjectListRowCount> behindHorizon{};
 };
 
 // Places every object in rows 0..21 at the current observing instant, in row order, and builds
@@ -57,3 +60,10 @@ PickResult PickChooserEntry(AppState& state, int entryIndex);
 // A click on row 0..21 frees its slot; the window then shows FreedRowText() in the row. Rows
 // outside 0..21 are ignored.
 void FreeListRow(AppState& state, int row);
+
+// Puts store record `storeIndex` into the first free row, unless it already has a row before
+// any free one (the pick rule of the chooser).
+PickResult PickStoreObject(AppState& state, int storeIndex);
+// Puts a freed object back: into `row` when that row is still free, else into the first free
+// row. The row used, or -1 when every row is taken.
+int PutBackFreedObject(AppState& state, int row, std::int16_t slotValue);

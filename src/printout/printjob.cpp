@@ -49,7 +49,31 @@ qint64 PrintJob::SheetCount() {
     return sets * ((objects + ObjectsPerPage - 1) / ObjectsPerPage);
 }
 
+namespace {
+
+// Every cell sets the observing time; the job puts the instant and the mode back as it found
+// them, so the window it was printed from shows what it showed before.
+class ObservingTimeKept {
+public:
+    explicit ObservingTimeKept(SkyState& sky)
+        : sky_(sky), useNow_(sky.UseNow), time_(sky.ObservingTime) {}
+    ~ObservingTimeKept() {
+        sky_.ObservingTime = time_;
+        sky_.UseNow = useNow_;
+    }
+    ObservingTimeKept(const ObservingTimeKept&) = delete;
+    ObservingTimeKept& operator=(const ObservingTimeKept&) = delete;
+
+private:
+    SkyState& sky_;
+    bool useNow_;
+    CivilTime time_;
+};
+
+} // namespace
+
 void PrintJob::Run() {
+    const ObservingTimeKept kept(state_.sky);
     surface_.setScaleInches();
     MeasurePage();
 

@@ -15,8 +15,8 @@
 // beyond ObjectsPerPage continue on further pages of the same set, each with its own time
 // column; the next set starts on a new page with the following steps.
 //
-// Every cell sets the observing time, so afterwards the sky state is in fixed-time mode at the
-// last printed step.
+// Every cell sets the observing time; when the job ends, the observing instant and the Now mode
+// are back as they were before it.
 class PrintJob {
 public:
     // start and stop are civil times of the applied site; the step is in whole minutes (> 0).
@@ -28,8 +28,8 @@ public:
     // True when at least one slot of the object list is occupied.
     static bool HasListedObjects(const ListSlots& listSlots);
 
-    // Prints the whole chart and ends the job. With no occupied slot nothing is drawn, the time
-    // is left as it was and the job just ends.
+    // Prints the whole chart and ends the job. With no occupied slot nothing is drawn and the
+    // job just ends.
     void Run();
 
     // The sheets Run would put out, worked out without drawing anything (so also for a job of

@@ -19,6 +19,7 @@
 //   [selection]    showAll, inViewOnly = true | false; limitingMagnitude = 0.0 .. 20.0
 //   [rows]         <row 1..22>\catalog = one letter; <row>\designation = up to 20 characters
 //   [display]      night = true | false
+//   [sites]        current = the site's name
 //   [sky]          precise = true | false
 //   [print]        printer = name; start, stop = yyyy-MM-ddTHH:mm:ss; step = minutes;
 //                  pdfFolder = absolute path
@@ -244,7 +245,7 @@ bool operator==(const RememberedChoices& a, const RememberedChoices& b) {
     return a.magnitudeTenths == b.magnitudeTenths && a.rows == b.rows && a.printer == b.printer &&
            a.printStart == b.printStart && a.printStop == b.printStop &&
            a.printStepMinutes == b.printStepMinutes && a.pdfFolder == b.pdfFolder &&
-           a.windowPlaces == b.windowPlaces;
+           a.windowPlaces == b.windowPlaces && a.site == b.site;
 }
 
 QString RememberedChoicesPath() {
@@ -269,6 +270,7 @@ RememberedChoices ReadRememberedChoicesText(const QByteArray& text, const Object
             read.ignore(limitKey);
     }
     ReadRows(read, c.rows);
+    if (const std::optional<QString> t = read.text(QStringLiteral("sites/current"))) c.site = *t;
     ReadPrint(read, c);
     ReadWindows(read, c);
     read.ignoreTheRest();
@@ -345,6 +347,7 @@ bool WriteRememberedChoices(const QString& path, const RememberedChoices& c, QSt
         settings.setValue(group + QStringLiteral("catalog"), QString(row.catalog));
         settings.setValue(group + QStringLiteral("designation"), row.designation);
     }
+    if (!c.site.isEmpty()) settings.setValue(QStringLiteral("sites/current"), c.site);
     if (!c.printer.isEmpty()) settings.setValue(QStringLiteral("print/printer"), c.printer);
     if (c.printStart.isValid() && c.printStop.isValid()) {
         settings.setValue(QStringLiteral("print/start"), TimeText(c.printStart));

@@ -24,8 +24,8 @@ struct RememberedRow {
 
 // What the observer chose and finds again at the next start. A default-made value is the
 // program's first state: Messier and In View Only ticked, the limit at 8.0, no rows, day colours,
-// the print dialog's own defaults and every window centred. The observing time and the site are
-// not kept: a new start follows the clock and shows the primary site.
+// the print dialog's own defaults and every window centred. The observing time is not kept: a new
+// start follows the clock.
 struct RememberedChoices {
     // The catalogue boxes.
     bool messier = true;
@@ -43,6 +43,8 @@ struct RememberedChoices {
     // In row order, at most one per row.
     std::vector<RememberedRow> rows;
     bool nightDisplay = false;
+    // The name of the site last picked; empty (or a name no site has any more): the primary site.
+    QString site;
     // Positions are the apparent place of the instant ("Precise") rather than the quick formulas.
     bool precise = false;
     // The print dialog. An empty printer, an invalid start or stop, a step of 0 or an empty

@@ -156,6 +156,34 @@ struct Number {
 
 } // namespace
 
+QString CivilSeparators(const QLocale& locale) {
+    QString out = QStringLiteral(" ");
+    for (const QString& format : {CivilDateFormat(locale), CivilTimeFormat(locale)}) {
+        bool quoted = false;
+        for (const QChar c : format) {
+            if (c == QLatin1Char('\'')) {
+                quoted = !quoted;
+            } else if ((quoted || !QStringLiteral("dMyhHmszaApPt").contains(c)) &&
+                       !c.isLetterOrNumber() && !out.contains(c)) {
+                out += c;
+            }
+        }
+    }
+    return out;
+}
+
+bool CivilTimeHasMarker(const QLocale& locale) {
+    const QString format = CivilTimeFormat(locale);
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        else if (!quoted && (c == QLatin1Char('a') || c == QLatin1Char('A')))
+            return true;
+    }
+    return false;
+}
+
 QString CivilDateTimeText(const CivilTime& civil, const QLocale& locale) {
     const QString date = locale.toString(civil.date(), CivilDateFormat(locale));
     const QTime t = civil.time();

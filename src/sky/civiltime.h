@@ -22,6 +22,12 @@ QString CivilDateTimeText(const CivilTime& civil, const QLocale& locale = QLocal
 // case. Returns the civil reading, or nothing when the text is not a valid date.
 std::optional<CivilTime> ParseCivilDateTime(const QString& text, const QLocale& locale = QLocale());
 
+// The characters besides digits that the civil text of the locale is made of: its date and time
+// separators (dot, slash, dash, colon ...) and the blank between date and time.
+QString CivilSeparators(const QLocale& locale = QLocale());
+// Whether the locale's civil time carries a morning/afternoon marker (a 12-hour clock).
+bool CivilTimeHasMarker(const QLocale& locale = QLocale());
+
 inline bool IsCivilDateTime(const QString& text, const QLocale& locale = QLocale()) {
     return ParseCivilDateTime(text, locale).has_value();
 }

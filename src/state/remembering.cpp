@@ -20,6 +20,17 @@ void RestoreRememberedRows(AppState& state, QStringList* ignored) {
     }
 }
 
+void RestoreRememberedSite(AppState& state) {
+    const QString& name = state.remembered.site;
+    if (name.isEmpty()) return;
+    for (std::size_t i = 0; i < state.sites.size(); ++i) {
+        if (state.sites[i].Name == name) {
+            SetCurrentSiteIndex(state, std::int16_t(i));
+            return;
+        }
+    }
+}
+
 QString IgnoredValuesLine(const AppState& state, const QStringList& ignored) {
     if (ignored.isEmpty()) return {};
     return QStringLiteral("zenitor: ignored in %1: %2")

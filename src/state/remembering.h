@@ -17,6 +17,10 @@ void ReadRememberedChoicesAtStart(AppState& state, QStringList* ignored);
 // (noting them in *ignored) and puts the others into their rows of state.listSlots.
 void RestoreRememberedRows(AppState& state, QStringList* ignored);
 
+// Start-up, once the sites are read: the remembered site becomes the current one when a site of
+// that name is still there (the first such); otherwise the primary site stays current.
+void RestoreRememberedSite(AppState& state);
+
 // The one line start-up writes to standard error about values it could not use; empty when
 // there were none.
 QString IgnoredValuesLine(const AppState& state, const QStringList& ignored);
