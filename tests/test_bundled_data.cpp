@@ -7,6 +7,7 @@
 #include "lists/objectmatcher.h"
 #include "objectlist/guidestars.h"
 #include "sites/locationsfile.h"
+#include "sites/zonenames.h"
 #include "support/files.h"
 
 #include <QRegularExpression>
@@ -193,6 +194,14 @@ private slots:
                      FormatLocations(sites.sites, sites.headers, &written, &error),
                  qPrintable(error));
         QVERIFY(sites.sites.size() >= 4 && sites.primaryIndex == 0 && written == bytes);
+        // Three sites carry their zone names, and the names file writes back as it is.
+        SiteTable named = sites.sites;
+        const ZoneNamesReading names = ParseZoneNames(ReadAll(DataPath("zonenames.txt")), named);
+        for (std::size_t i = 0; i < named.size(); ++i)
+            named[i].ZoneName = names.names[i];
+        QVERIFY(names.damagedLines == 0 && named[0].ZoneName == "America/New_York" &&
+                named[1].ZoneName == "America/Phoenix" && named[2].ZoneName == "Europe/London" &&
+                FormatZoneNames(named) == ReadAll(DataPath("zonenames.txt")));
     }
 };
 
