@@ -42,6 +42,48 @@ private:
 
 } // namespace
 
+QString CatalogueBoxName(QChar letter) {
+    switch (letter.unicode()) {
+    case u'M':
+        return QStringLiteral("Messier");
+    case u'H':
+        return QStringLiteral("Herschel 400");
+    case u'C':
+        return QStringLiteral("Caldwell");
+    case u'B':
+        return QStringLiteral("Best NGC");
+    case u'S':
+        return QStringLiteral("SAC dateset");
+    case u'N':
+        return QStringLiteral("NGC");
+    case u'I':
+        return QStringLiteral("IC");
+    case u'P':
+        return QStringLiteral("Planets");
+    default:
+        return QString();
+    }
+}
+
+UnlistedLines UnlistedObjectLines(AppState& state, int lastSlotExamined) {
+    PlaceBodyRecords(state);
+    UnlistedLines result;
+    const auto& objects = state.store.objects;
+    for (int i = 0; i < int(objects.size()); ++i) {
+        const CatalogObject& object = objects[std::size_t(i)];
+        // Beyond the examined slots a ListPos is left from an earlier pass, not a chooser line.
+        if (i <= lastSlotExamined && object.ListPos > 0) continue;
+        const QString box = CatalogueBoxName(object.Catalog.At(0));
+        if (box.isEmpty()) continue;
+        QString line = ChooserLine(object);
+        while (line.endsWith(u' '))
+            line.chop(1);
+        result.lines.append(line + QStringLiteral(" (") + box + u')');
+        result.storeIndexes.append(i);
+    }
+    return result;
+}
+
 QString SelectionStatsText(std::int16_t chosen, std::int16_t available) {
     return CountText(chosen) + QStringLiteral(" of ") + CountText(available) +
            QStringLiteral(" objects available.");
