@@ -43,26 +43,12 @@ private:
 } // namespace
 
 QString CatalogueBoxName(QChar letter) {
-    switch (letter.unicode()) {
-    case u'M':
-        return QStringLiteral("Messier");
-    case u'H':
-        return QStringLiteral("Herschel 400");
-    case u'C':
-        return QStringLiteral("Caldwell");
-    case u'B':
-        return QStringLiteral("Best NGC");
-    case u'S':
-        return QStringLiteral("SAC dateset");
-    case u'N':
-        return QStringLiteral("NGC");
-    case u'I':
-        return QStringLiteral("IC");
-    case u'P':
-        return QStringLiteral("Planets");
-    default:
-        return QString();
-    }
+    static const char* const boxes[][2] = {
+        {"M", "Messier"},     {"H", "Herschel 400"}, {"C", "Caldwell"}, {"B", "Best NGC"},
+        {"S", "SAC dateset"}, {"N", "NGC"},          {"I", "IC"},       {"P", "Planets"}};
+    for (const auto& box : boxes)
+        if (letter == QLatin1Char(box[0][0])) return QString::fromLatin1(box[1]);
+    return QString();
 }
 
 UnlistedLines UnlistedObjectLines(AppState& state, int lastSlotExamined) {
