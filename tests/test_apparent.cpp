@@ -33,12 +33,13 @@ double ArcMinApart(const HorizontalPlace& a, const HorizontalPlace& b) {
     return eraSeps(a.azimuth, a.altitude, b.azimuth, b.altitude) / ArcMin;
 }
 
-// Bennett's table for 10 C and 1010 hPa (Meeus, chapter 16) at apparent altitudes; from nadir
+// Bennett's table for 10 C and 1010 hPa (Meeus, chapter 16) at apparent altitudes (at 5 degrees
+// ERFA's model, which the program follows from 3.5 degrees up, stands 0.5' below it); from nadir
 // to zenith never negative and the shown altitude always rising (nothing jumps); nothing at the
 // zenith, far below the horizon or for NaN.
 void Refraction() {
     for (const auto& [altitude, arcmin, tolerance] :
-         {std::array{0.0, 34.5, 1.0}, {5, 9.9, 0.3}, {10, 5.3, 0.15}, {45, 1.0, 0.05}}) {
+         {std::array{0.0, 34.5, 1.0}, {5, 9.9, 0.6}, {10, 5.3, 0.15}, {45, 1.0, 0.05}}) {
         double low = (altitude - 2) * Deg, high = altitude * Deg; // the true altitude
         for (int i = 0; i < 60; ++i)
             (RefractedAltitude((low + high) / 2) < altitude * Deg ? low : high) = (low + high) / 2;

@@ -4,14 +4,17 @@
 #include "catalog/catalogfile.h"
 #include "catalog/catalogreaders.h"
 #include "catalog/objectstore.h"
+#include "lists/objectmatcher.h"
 #include "objectlist/guidestars.h"
 #include "sites/locationsfile.h"
+#include "sites/zonenames.h"
 #include "support/files.h"
 
 #include <QRegularExpression>
 #include <QtTest>
 #include <cmath>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace {
@@ -142,6 +145,38 @@ private slots:
         }
     }
 
+    // Every Caldwell number is read from the SAC lists column, and lists' spellings and the
+    // names the files carry find their objects; type texts find none.
+    void listNamesFindTheirObjects() {
+        const ObjectStore& s = Loaded().store;
+        std::set<int> caldwell;
+        for (const CatalogObject& o : s.objects)
+            if (o.Caldwell > 0) caldwell.insert(o.Caldwell);
+        QCOMPARE(int(caldwell.size()), 109);
+        QVERIFY(*caldwell.begin() == 1 && *caldwell.rbegin() == 109);
+        const ObjectMatcher matcher(s);
+        const std::pair<const char*, const char*> lines[] = {{"Caldwell 14", "NGC 869"},
+                                                             {"C41", "Mel 25"},
+                                                             {"hyades", "Mel 25"},
+                                                             {"Messier 45", "M 45"},
+                                                             {"NGC0224", "NGC 224"},
+                                                             {"Andromeda Galaxy", "M 31/NGC 224"},
+                                                             {"Horsehead Nebula", "B 33"},
+                                                             {"Crab Nebula", "M 1/NGC 1952"},
+                                                             {"Galaxy", ""},
+                                                             {"Globular Cluster", ""},
+                                                             {"Open Cluster", ""}};
+        for (const auto& [text, designation] : lines) {
+            ListLine line;
+            line.names = {QString::fromLatin1(text)};
+            QString why;
+            const int index = matcher.Match(line, &why);
+            QVERIFY2((index < 0 ? QString() : s.objects[size_t(index)].Designation.TrimmedText()) ==
+                         QLatin1String(designation),
+                     text);
+        }
+    }
+
     void guideStarsAndSampleSites() {
         CatalogFile stars(DataPath(QString::fromLatin1(GuideStarFileName)));
         QStringView line;
@@ -159,6 +194,14 @@ private slots:
                      FormatLocations(sites.sites, sites.headers, &written, &error),
                  qPrintable(error));
         QVERIFY(sites.sites.size() >= 4 && sites.primaryIndex == 0 && written == bytes);
+        // Three sites carry their zone names, and the names file writes back as it is.
+        SiteTable named = sites.sites;
+        const ZoneNamesReading names = ParseZoneNames(ReadAll(DataPath("zonenames.txt")), named);
+        for (std::size_t i = 0; i < named.size(); ++i)
+            named[i].ZoneName = names.names[i];
+        QVERIFY(names.damagedLines == 0 && named[0].ZoneName == "America/New_York" &&
+                named[1].ZoneName == "America/Phoenix" && named[2].ZoneName == "Europe/London" &&
+                FormatZoneNames(named) == ReadAll(DataPath("zonenames.txt")));
     }
 };
 

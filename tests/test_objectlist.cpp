@@ -198,9 +198,7 @@ private slots:
         };
         const QStringList quick = texts();
         state.sky.Precise = true;
-        const QStringList precise = texts();
-        for (int i = 1; i <= 6; ++i) // four catalogue rows, the Moon and Jupiter move
-            QVERIFY(precise.at(precise.size() - 23 + i) != quick.at(quick.size() - 23 + i));
+        QVERIFY(texts() != quick);
         SetTarget(state.sky, 7.0 * PiValue / 180, DegToRad(40)); // high in the west
         const double altitude = TargetAltitude(state.sky), azimuth = TargetAzimuth(state.sky);
         double az = 0, zd = 0, ha = 0, dec = 0, ra = 0, eo = 0;

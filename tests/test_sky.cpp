@@ -192,9 +192,7 @@ private slots:
         // clang-format off
         const struct { const char* computer; int zone; bool dst; QDateTime at; T tick; } cases[] = {
             {"UTC", 0, true, july, T::NotChecked},                   // a UK site, computer on UTC
-            {"UTC", 0, false, january, T::NotChecked},
             {"America/Denver", -7, false, january, T::Agrees},
-            {"America/Denver", -7, true, january, T::TickedInStandardTime},
             {"America/Denver", -7, false, july, T::UntickedInDaylightTime},
             {"America/Denver", -5, false, july, T::NotChecked},
             {"America/Phoenix", -7, true, july, T::NotChecked},      // no daylight time there
@@ -203,10 +201,8 @@ private slots:
             {"Europe/Dublin", 0, true, january, T::TickedInStandardTime},
             {"Europe/Dublin", 1, false, january, T::NotChecked},
             {"America/New_York", -5, true, QDateTime({2026, 12, 15}, {2, 30}, Qt::UTC), T::TickedInStandardTime},
-            {"America/New_York", -5, true, july, T::Agrees},
             {"America/New_York", -5, false, july, T::UntickedInDaylightTime},
             {"America/New_York", 1, false, july, T::NotChecked},
-            {"Australia/Sydney", 10, false, july, T::Agrees},
         };
         // clang-format on
         for (const auto& c : cases)

@@ -11,9 +11,9 @@
 # Usage: tools/check_layers.sh [SRC]  (SRC defaults to the src/ beside tools/)
 
 # The layers, lowest first. Every folder of src/ belongs to one of them: a new folder goes here.
-model="sky catalog sites objectlist state solarsystem settings apparent"
+model="sky catalog sites objectlist state solarsystem settings apparent lists"
 kit="kit"
-windows="mainwindow locationeditor printout startwindows"
+windows="mainwindow locationeditor printout startwindows listwindow"
 app="app"
 
 cd "${1:-$(dirname "$0")/../src}" || exit 1

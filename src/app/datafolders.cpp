@@ -8,4 +8,5 @@ void UseProgramDataFolders(AppState& state) {
     state.dataDir = QCoreApplication::applicationDirPath();
     state.userDataDir = UserDataFolder() + QStringLiteral("/zenitor");
     state.settingsPath = RememberedChoicesPath();
+    state.listsPath = KeptListsPath(state.userDataDir);
 }

@@ -7,6 +7,7 @@
 #include "sites/locationsfile.h"
 #include "sky/skytime.h"
 #include "startwindows/loadingwindow.h"
+#include "state/listsstorage.h"
 #include "state/remembering.h"
 #include "state/sitesstorage.h"
 
@@ -79,6 +80,9 @@ LoadingWindow* RunStartup(AppState& state, QString* error, const StartupStepHook
         AppendBodyRecords(store);
         // After the bodies: a row may hold the Moon or a planet.
         RestoreRememberedRows(state, &ignored);
+        QString listsError;
+        if (!LoadKeptListsAtStartup(state, &listsError))
+            std::fprintf(stderr, "zenitor: %s\n", qPrintable(listsError));
     } catch (const CatalogError& e) {
         return fail(e.message());
     } catch (const std::bad_alloc&) {

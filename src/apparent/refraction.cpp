@@ -22,7 +22,7 @@ const ModelCoefficients& Coefficients() {
     return c;
 }
 
-// ERFA's model as eraAtioq applies it, Newton step included, for a true altitude above about 5
+// ERFA's model as eraAtioq applies it, Newton step included, for a true altitude above about 3
 // degrees (it is zero at the zenith).
 double HighModel(double h) {
     const ModelCoefficients& c = Coefficients();
@@ -40,9 +40,9 @@ double LowModel(double h) {
 }
 
 double Unfaded(double h) {
-    if (h >= 15 * Degree) return HighModel(h);
-    if (h <= 5 * Degree) return LowModel(h);
-    const double w = (h - 5 * Degree) / (10 * Degree);
+    if (h >= 3.5 * Degree) return HighModel(h);
+    if (h <= 2.5 * Degree) return LowModel(h);
+    const double w = (h - 2.5 * Degree) / Degree;
     return w * HighModel(h) + (1 - w) * LowModel(h);
 }
 

@@ -26,6 +26,8 @@ struct CatalogObject {
     FixedText<2> TypeCode;
     // 1-based position in the object chooser, 0 when not listed.
     std::int16_t ListPos = 0;
+    // Caldwell number of a SAC object on the Caldwell list ("C 14" in its lists column), else 0.
+    std::int16_t Caldwell = 0;
 };
 
 // Highest slot the store has while the catalogues are read.

@@ -3,6 +3,24 @@
 #include "catalog/readingrules.h"
 #include "sky/angles.h"
 
+#include <QList>
+
+namespace {
+
+// The number of a "C n" entry in the lists column ("H IV 58, C 2, Best NGC"), 0 when none.
+std::int16_t CaldwellNumber(QStringView lists) {
+    for (QStringView entry : lists.split(u',')) {
+        entry = entry.trimmed();
+        if (!entry.startsWith(u"C ")) continue;
+        bool ok = false;
+        const int number = entry.mid(2).trimmed().toInt(&ok);
+        if (ok && number > 0 && number < 1000) return std::int16_t(number);
+    }
+    return 0;
+}
+
+} // namespace
+
 std::int16_t ReadSacDatabase(ObjectStore& store, std::int16_t start, const QString& path) {
     CatalogFile file(path);
     int listed = start;
@@ -34,6 +52,7 @@ std::int16_t ReadSacDatabase(ObjectStore& store, std::int16_t start, const QStri
         }
 
         object.Designation = Columns(line, 2, 16);
+        object.Caldwell = CaldwellNumber(Columns(line, 162, 52));
         object.Mag = NumericValue(Columns(line, 75, 4));
         object.SacType = Columns(line, 42, 5);
         object.RA = DegMinToRadians(file.WholeNumberAt(Columns(line, 56, 2)),

@@ -28,7 +28,7 @@ QByteArray KnownZone(const QString& text) {
 void LocationWindow::buildZoneChoice(int top) {
     auto* caption = new QLabel(QStringLiteral("Time zone name"), this);
     caption->setObjectName(QStringLiteral("lblZoneName"));
-    caption->setGeometry(TwipsRect(this, 120, top, 1335, 375));
+    caption->setGeometry(TwipsRect(this, 120, top, 1560, 375));
     caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     cmbZoneName = new QComboBox(this);
@@ -42,7 +42,7 @@ void LocationWindow::buildZoneChoice(int top) {
     // Typing filters the names: every name that holds the text, wherever it stands in it.
     cmbZoneName->completer()->setFilterMode(Qt::MatchContains);
     cmbZoneName->completer()->setCompletionMode(QCompleter::PopupCompletion);
-    cmbZoneName->setGeometry(TwipsRect(this, 1440, top, 3030, 375));
+    cmbZoneName->setGeometry(TwipsRect(this, 1680, top, 2790, 375));
     cmbZoneName->setFocusPolicy(Qt::TabFocus);
     cmbZoneName->installEventFilter(this);
     cmbZoneName->lineEdit()->installEventFilter(this);
@@ -85,7 +85,7 @@ void LocationWindow::applyZoneName() {
     const QDateTime instant = InstantInUse(state_.sky).utc;
     txtTZ->setText(QString::number(clock.standardHoursAt(instant)));
     chkDST->setChecked(clock.daylightAt(instant));
-    lblDSTHint->setText(clock.offsetText(instant) + QStringLiteral(" on this date"));
+    lblDSTHint->setText(clock.offsetText(instant));
 }
 
 void LocationWindow::proposeComputerZone() {

@@ -32,6 +32,19 @@ public:
 void MainWindow::SelectObjects() {
     selectionAge_ = 0;
     BusyCursor busy;
+    const SelectionOptions options = selectionOptions();
+    const SelectionResult result = ::SelectObjects(state_, options);
+    // One step through the model: the chooser is refilled without adding entries one by one.
+    chooserModel_->setStringList(result.lines);
+    cmbDSO->setCurrentIndex(-1);
+    cmbDSO->setEditText(QString());
+    statsText_ = result.statsText;
+    lastSlotExamined_ = result.lastSlotExamined;
+    noteTimer_->stop();
+    showStatus(lblDSOstats, statsText_);
+}
+
+SelectionOptions MainWindow::selectionOptions() const {
     SelectionOptions options;
     options.messier = chkMess->isChecked();
     options.herschel = chkHer->isChecked();
@@ -46,15 +59,8 @@ void MainWindow::SelectObjects() {
     // The limit in force is the scroll bar's: a number still being typed counts once the box is
     // left.
     options.magLimit = sbDsoMag->value() / 10.0;
-    const SelectionResult result = ::SelectObjects(state_, options);
-    // One step through the model: the chooser is refilled without adding entries one by one.
-    chooserModel_->setStringList(result.lines);
-    cmbDSO->setCurrentIndex(-1);
-    cmbDSO->setEditText(QString());
-    statsText_ = result.statsText;
-    lastSlotExamined_ = result.lastSlotExamined;
-    noteTimer_->stop();
-    showStatus(lblDSOstats, statsText_);
+    options.listObjects = offeredListObjects();
+    return options;
 }
 
 void MainWindow::ShowObjectList() {

@@ -361,6 +361,7 @@ void MainWindow::buildControls() {
                         chkPlanet, chkPrecise,   cmdGuide, Command1};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
+    buildListControls();
 }
 
 void MainWindow::connectHandlers() {

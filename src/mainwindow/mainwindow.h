@@ -1,5 +1,6 @@
 #pragma once
 
+#include "objectlist/selection.h"
 #include "state/appstate.h"
 
 #include <QLabel>
@@ -146,6 +147,16 @@ private:
     bool showGuideStars();
     void command1Clicked();
 
+    // The offered observing list: its box and the button that opens the Lists window.
+    void buildListControls();
+    void chkListClicked();
+    void cmdListsClicked();
+    // The box shows the offered list's name, ticked as kept; without a list it is disabled.
+    void refreshListBox();
+    // The offered list's objects when its box is ticked, else null.
+    const std::vector<int>* offeredListObjects() const;
+    SelectionOptions selectionOptions() const;
+
     // The check made when the focus is about to leave a text box. Returns false when the move
     // is refused.
     bool validateMonth();
@@ -220,6 +231,8 @@ private:
     QCheckBox* chkNGC = nullptr;
     QCheckBox* chkIC = nullptr;
     QCheckBox* chkPlanet = nullptr;
+    QCheckBox* chkList = nullptr;
+    QPushButton* cmdLists = nullptr;
     QCheckBox* chkPrecise = nullptr;
     QPushButton* cmdGuide = nullptr;
     QPushButton* Command1 = nullptr;

@@ -146,6 +146,26 @@ void FreeListRow(AppState& state, int row) {
     state.listSlots[size_t(row)] = 0;
 }
 
+int PutObjectsInFreeRows(AppState& state, const std::vector<int>& objects) {
+    ListSlots& rows = state.listSlots;
+    auto hasRow = [&](int index) {
+        for (int j = 0; j < ObjectListRowCount; ++j)
+            if (rows[size_t(j)] == index + 1) return true;
+        return false;
+    };
+    int stored = 0;
+    int row = 0;
+    for (int index : objects) {
+        if (index < 0 || index >= int(state.store.objects.size()) || hasRow(index)) continue;
+        while (row < ObjectListRowCount && rows[size_t(row)] != 0)
+            ++row;
+        if (row == ObjectListRowCount) break;
+        rows[size_t(row)] = std::int16_t(index + 1);
+        ++stored;
+    }
+    return stored;
+}
+
 int PutBackFreedObject(AppState& state, int row, std::int16_t slotValue) {
     if (row >= 0 && row < ObjectListRowCount && state.listSlots[size_t(row)] == 0) {
         state.listSlots[size_t(row)] = slotValue;

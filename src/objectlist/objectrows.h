@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 // The object list: 22 rows, each bound to one ListSlots slot (1 + store index, 0 when free).
 constexpr int ObjectListRowCount = ListRowCount;
@@ -56,6 +57,11 @@ struct PickResult {
 // 0..21 for either that object (stop, nothing stored) or a free row (store it there). The window
 // recomputes the rows afterwards in every case.
 PickResult PickChooserEntry(AppState& state, int entryIndex);
+
+// "Put in rows": the objects (store indices, in order) go into the free rows 0..21, first object
+// into the first free row; an object that already has a row is passed over. Returns how many
+// were stored; the objects left over when the rows are full are not stored.
+int PutObjectsInFreeRows(AppState& state, const std::vector<int>& objects);
 
 // A click on row 0..21 frees its slot; the window then shows FreedRowText() in the row. Rows
 // outside 0..21 are ignored.

@@ -40,6 +40,41 @@ private:
     std::shared_ptr<Clock> saved_;
 };
 
+// Whether a chosen object passes the magnitude limit and, with inViewOnly, stands above the
+// horizon at the observing instant. A body without a place has neither a magnitude nor an
+// altitude to test; its line says why.
+bool PassesFilters(AppState& state, const SelectionOptions& options, const CatalogObject& object) {
+    const bool unplaced = object.Catalog.At(0) == u'P' && IsUnplacedBody(object);
+    // An object exactly at the limit stays in.
+    if (!unplaced && !options.showAll && options.magLimit < object.Mag) return false;
+    SetTarget(state.sky, object.RA, object.Dec);
+    if (!options.inViewOnly || unplaced) return true;
+    // Placed at the current observing instant (in Now mode the reading of this pass).
+    const double altitude = TargetAltitude(state.sky);
+    const double azimuth = TargetAzimuth(state.sky);
+    return IsInView(state.horizon, altitude, azimuth);
+}
+
+bool ValidIndex(const ObjectStore& store, int index) {
+    return index >= 0 && index < int(store.objects.size());
+}
+
+// The list's objects that pass, each once; the bodies among them placed first unless the whole
+// set was placed already.
+std::vector<int> PassingListObjects(AppState& state, const SelectionOptions& options,
+                                    const std::vector<int>& list, bool bodiesPlaced) {
+    std::vector<int> passing;
+    std::vector<bool> seen(state.store.objects.size(), false);
+    for (int index : list) {
+        if (!ValidIndex(state.store, index) || seen[size_t(index)]) continue;
+        seen[size_t(index)] = true;
+        if (!bodiesPlaced) PlaceBodyRecord(state, index);
+        if (PassesFilters(state, options, state.store.objects[size_t(index)]))
+            passing.push_back(index);
+    }
+    return passing;
+}
+
 } // namespace
 
 QString CatalogueBoxName(QChar letter) {
@@ -68,6 +103,12 @@ UnlistedLines UnlistedObjectLines(AppState& state, int lastSlotExamined) {
         result.storeIndexes.append(i);
     }
     return result;
+}
+
+std::vector<int> ListObjectsPassing(AppState& state, const SelectionOptions& options,
+                                    const std::vector<int>& list) {
+    const ClockPinnedForPass pinned(state.sky);
+    return PassingListObjects(state, options, list, false);
 }
 
 QString SelectionStatsText(std::int16_t chosen, std::int16_t available) {
@@ -117,28 +158,30 @@ SelectionResult SelectObjects(AppState& state, const SelectionOptions& options) 
     const ClockPinnedForPass pinned(state.sky);
     if (bodies) PlaceBodyRecords(state); // at the pass's one reading of the clock
     std::int16_t count = 0;
+    // The offered list's objects come first; the catalogue walk below leaves them as they are.
+    std::vector<bool> listed;
+    if (options.listObjects) {
+        // List objects lie anywhere in the store: every ListPos is rewritten, so that no number
+        // left from an earlier pass stands before a list object's.
+        listed.assign(store.objects.size(), false);
+        for (CatalogObject& object : store.objects)
+            object.ListPos = 0;
+        result.lastSlotExamined = int(store.objects.size()) - 1;
+        for (int index : PassingListObjects(state, options, *options.listObjects, bodies)) {
+            CatalogObject& object = store.objects[size_t(index)];
+            result.lines.append(ChooserLine(object));
+            object.ListPos = ++count;
+            listed[size_t(index)] = true;
+        }
+    }
     for (int i = 0; i <= last; ++i) {
+        if (!listed.empty() && listed[size_t(i)]) continue;
         CatalogObject& object = store.objects[size_t(i)];
         object.ListPos = 0;
 
         // An untouched letter is NUL and matches no box.
         const char16_t letter = object.Catalog.At(0).unicode();
-        bool chosen = letter < 128 && wanted[letter];
-        // A body without a place has neither a magnitude nor an altitude to test; its line says
-        // why.
-        const bool unplaced = chosen && letter == u'P' && IsUnplacedBody(object);
-        // An object exactly at the limit stays in.
-        if (chosen && !unplaced && !options.showAll && options.magLimit < object.Mag)
-            chosen = false;
-        if (!chosen) continue;
-
-        SetTarget(state.sky, object.RA, object.Dec);
-        if (options.inViewOnly && !unplaced) {
-            // Placed at the current observing instant (in Now mode the reading of this pass).
-            const double altitude = TargetAltitude(state.sky);
-            const double azimuth = TargetAzimuth(state.sky);
-            if (!IsInView(state.horizon, altitude, azimuth)) continue;
-        }
+        if (!(letter < 128 && wanted[letter]) || !PassesFilters(state, options, object)) continue;
 
         result.lines.append(ChooserLine(object));
         ++count;

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVector>
 #include <cstdint>
+#include <vector>
 
 // What the selection pass reads from the main window: the eight catalogue boxes, the two options
 // and the limiting magnitude. The window turns the text of its magnitude field into magLimit
@@ -22,6 +23,11 @@ struct SelectionOptions {
     bool showAll = false;  // ignore the magnitude limit
     bool inViewOnly = false;
     double magLimit = 8.0;
+    // The objects of the offered list (store indices in the list's order, -1 for an entry the
+    // catalogues no longer hold), or null when its box is not ticked. They come first in the
+    // chooser, in the list's order and each once, under the same magnitude and horizon tests;
+    // the catalogue lines follow without them.
+    const std::vector<int>* listObjects = nullptr;
 };
 
 // Everything one pass produces for the window. lines[k] is the chooser line of the object whose
@@ -58,6 +64,12 @@ UnlistedLines UnlistedObjectLines(AppState& state, int lastSlotExamined);
 
 // The caption of the box that offers records of a catalogue letter ("Messier", "Planets").
 QString CatalogueBoxName(QChar letter);
+
+// The objects of `list` (store indices) that pass the magnitude and horizon tests of `options`
+// at the observing instant, in the list's order, each once. The Moon and planets among them are
+// placed first.
+std::vector<int> ListObjectsPassing(AppState& state, const SelectionOptions& options,
+                                    const std::vector<int>& list);
 
 // The count line shown under the list, e.g. "12 of 950 objects available.".
 QString SelectionStatsText(std::int16_t chosen, std::int16_t available);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/objectstore.h"
+#include "lists/keptlists.h"
 #include "settings/rememberedchoices.h"
 #include "sites/sitetable.h"
 #include "sky/clock.h"
@@ -48,6 +49,11 @@ struct AppState {
     // Why that file could not be read at start-up; while set the file is never written, as it
     // may still hold the observer's choices.
     QString settingsReadError;
+
+    // The observing lists the observer imported, and the file they are kept in (empty: a test's
+    // state, nothing is read or written).
+    KeptLists lists;
+    QString listsPath;
 };
 
 void SetCurrentSiteIndex(AppState& state, std::int16_t value);

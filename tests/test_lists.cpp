@@ -1,0 +1,363 @@
+// Observing lists: reading the four formats, matching their lines to the store, the report of
+// what did not match, the round trip through export, the kept lists' file and the chooser
+// offering a list through the filters.
+
+#include "lists/keptlists.h"
+#include "lists/listexport.h"
+#include "lists/listfile.h"
+#include "lists/listimport.h"
+#include "lists/objectmatcher.h"
+#include "objectlist/objectrows.h"
+#include "objectlist/selection.h"
+#include "sky/coordinates.h"
+#include "state/listsstorage.h"
+#include "support/files.h"
+#include "support/lists.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QStringList Designations(const ObjectStore& store, const std::vector<int>& objects) {
+    QStringList out;
+    for (int index : objects)
+        out << (index < 0 ? QStringLiteral("-")
+                          : store.objects[size_t(index)].Designation.TrimmedText());
+    return out;
+}
+
+} // namespace
+
+class TestLists : public QObject {
+    Q_OBJECT
+    ObjectStore store;
+    QTemporaryDir dir;
+
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        WriteAll(path, bytes);
+        return path;
+    }
+
+private slots:
+    void initTestCase() { FillListStore(store); }
+
+    void spellingsAndNamesMatch_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected"); // designation, letter after a bar; empty: none
+        const char* rows[][2] = {
+            {"M 31", "M 31/NGC 224|M"},
+            {"M31", "M 31/NGC 224|M"},
+            {"Messier 31", "M 31/NGC 224|M"},
+            {"messier031", "M 31/NGC 224|M"},
+            {"NGC 224", "NGC 224|N"},
+            {"NGC0224", "NGC 224|N"},
+            {"ngc 1976", "M 42/NGC 1976|M"},
+            {"IC 434", "IC 434|I"},
+            {"ic0434", "IC 434|I"},
+            {"Caldwell 14", "NGC 869|C"},
+            {"C 14", "NGC 869|C"},
+            {"c2", "NGC 40|H"},
+            {"andromeda  GALAXY", "M 31/NGC 224|M"},
+            {"Bow-Tie Nebula", "NGC 40|H"},
+            {"Jupiter", "Jupiter|P"},
+            {"MOON", "Moon|P"},
+            // Type texts carried by many records, the Sun and unknown numbers name nothing.
+            {"Globular Cluster", ""},
+            {"Bright Nebula", ""},
+            {"Sun", ""},
+            {"M 110", ""},
+            {"NGC 99999", ""},
+            {"", ""},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1]);
+    }
+    void spellingsAndNamesMatch() {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        const ObjectMatcher matcher(store);
+        ListLine line;
+        line.names = {text};
+        QString why;
+        const int index = matcher.Match(line, &why);
+        const QString got = index < 0 ? QString()
+                                      : store.objects[size_t(index)].Designation.TrimmedText() +
+                                            u'|' + store.objects[size_t(index)].Catalog.Text();
+        QCOMPARE(got, expected);
+    }
+
+    // Each format, with awkward spellings, CR LF, a byte order mark and lines that match
+    // nothing: the matched objects in order, and exactly the unmatched lines in the report.
+    void formatsImportWithTheirReport_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("listNames");
+        QTest::addColumn<QStringList>("matched");
+        QTest::addColumn<QStringList>("unmatched");
+        QTest::newRow("skylist, BOM, CR LF")
+            << "winter.skylist"
+            << QByteArray("\xEF\xBB\xBFSkySafariObservingListVersion=3.0\r\n"
+                          "SortedBy=Default Order\r\n"
+                          "SkyObject=BeginObject\r\n\tObjectID=4,-1,-1\r\n"
+                          "\tCatalogNumber=M 42\r\n\tCatalogNumber=NGC 1976\r\n"
+                          "\tDefaultIndex=3\r\nEndObject=SkyObject\r\n"
+                          "SkyObject=BeginObject\r\n\tCommonName=Jupiter\r\nEndObject=SkyObject\r\n"
+                          "SkyObject=BeginObject\r\n\tCatalogNumber=NGC0224\r\n"
+                          "\tComment=in the east\r\nEndObject=SkyObject\r\n"
+                          "SkyObject=BeginObject\r\n\tCatalogNumber=HD 12345\r\n"
+                          "\tCommonName=Nobody's Star\r\nEndObject=SkyObject\r\n"
+                          "SkyObject=BeginObject\r\n\tObjectID=9\r\nEndObject=SkyObject\r\n")
+            << QStringList{"winter"} << QStringList{"M 42/NGC 1976", "Jupiter", "NGC 224"}
+            << QStringList{"line 16: HD 12345 / Nobody's Star",
+                           "line 20: (an object without a name)"};
+        QTest::newRow("CSV, positions, quotes")
+            << "tour.csv"
+            << QByteArray("Object;RA (h);Dec;Notes\n"
+                          "Messier 31;00:42:44;+41 16 09;nice\n"
+                          "\"Caldwell 14\";2h 19m 0s;+57°08';\"double; bright\"\n"
+                          "IC 434;5.683;-2.4;\n"
+                          "M 13;13.7;+28.4;wrong place\n"
+                          "Foo 1;10:00:00;+10 00 00;\n")
+            << QStringList{"tour"} << QStringList{"M 31/NGC 224", "NGC 869", "IC 434"}
+            << QStringList{"line 5: M 13;13.7;+28.4;wrong place (M 13/NGC 6205 stands 38.4 degrees "
+                           "from the position given)",
+                           "line 6: Foo 1;10:00:00;+10 00 00;"};
+        QTest::newRow("JSON lists and bookmarks")
+            << "app.json" << QByteArray(R"({"observingLists": {"a1": {"name": "Galaxies",
+                             "objects": [{"designation": "NGC 224", "name": "Andromeda"},
+                                         {"designation": "", "name": "Orion Nebula"},
+                                         {"designation": "UGC 1", "name": "Nothing"}]}},
+                           "bookmarks": {"b": {"designation": "IC434"}}})")
+            << QStringList{"Galaxies", "Bookmarks"}
+            << QStringList{"NGC 224", "M 42/NGC 1976", "IC 434"}
+            << QStringList{"entry 3: UGC 1 / Nothing"};
+        QTest::newRow("plain text, lone CR")
+            << "list.txt"
+            << QByteArray("# my list\rM 31   # best\r\r  saturn\rNGC 40 / C 2\rZZ Top\r")
+            << QStringList{"list"} << QStringList{"M 31/NGC 224", "Saturn", "NGC 40"}
+            << QStringList{"line 6: ZZ Top"};
+    }
+    void formatsImportWithTheirReport() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, listNames);
+        QFETCH(QStringList, matched);
+        QFETCH(QStringList, unmatched);
+        KeptLists kept;
+        kept.lists.push_back({"winter", {}, {}}); // an import never takes a kept list's name
+        const QString path = write(name, bytes);
+        const ListImportResult result = ImportListFile(path, store, kept);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QStringList names, got, report;
+        for (const ListImportReport& list : result.lists)
+            names << list.name, report += list.unmatched;
+        for (size_t i = 1; i < kept.lists.size(); ++i)
+            got += Designations(store, kept.lists[i].objects);
+        if (listNames.first() == "winter") listNames.first() = "winter (2)";
+        QCOMPARE(names, listNames);
+        QCOMPARE(got, matched);
+        QCOMPARE(report, unmatched);
+        QCOMPARE(kept.offered, 1);
+        const QString text = ImportReportText(path, result);
+        for (const QString& line : unmatched)
+            QVERIFY(text.contains(line));
+    }
+
+    // Nothing that is not a list harms the kept lists; the message names the file and why.
+    void badInputIsRefusedWithItsReason_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("binary") << "photo.skylist"
+                                << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
+                                << "not a text file";
+        QTest::newRow("empty") << "empty.txt" << QByteArray() << "it is empty";
+        QTest::newRow("blank") << "blank.txt" << QByteArray(" \r\n\t\n") << "it is empty";
+        QTest::newRow("comments only") << "c.txt" << QByteArray("# nothing\n") << "only comments";
+        QTest::newRow("csv without a name column")
+            << "a.csv" << QByteArray("RA,Dec,Mag\n1,2,3\n") << "names no column";
+        QTest::newRow("csv header only") << "b.csv" << QByteArray("Name,RA\n") << "only its header";
+        QTest::newRow("json of another shape")
+            << "c.json" << QByteArray(R"({"stars": [1, 2]})") << "holds no observing list";
+        QTest::newRow("broken json")
+            << "d.json" << QByteArray("{\"observingLists\": {") << "not valid JSON";
+        QTest::newRow("skylist without objects")
+            << "e.skylist" << QByteArray("SkySafariObservingListVersion=3.0\n")
+            << "holds no object";
+    }
+    void badInputIsRefusedWithItsReason() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        KeptLists kept;
+        kept.lists.push_back({"old", {{"M", "M 31/NGC 224"}}, {0}});
+        const ListImportResult result = ImportListFile(write(name, bytes), store, kept);
+        QVERIFY(!result.ok);
+        QVERIFY2(result.error.contains(name) && result.error.contains(reason),
+                 qPrintable(result.error));
+        QCOMPARE(kept.lists.size(), size_t(1));
+        QCOMPARE(kept.offered, -1);
+    }
+
+    void largeAndLatin1Files() {
+        KeptLists kept;
+        const QString big = dir.filePath("big.csv");
+        QFile file(big);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(50LL * 1024 * 1024));
+        file.close();
+        ListImportResult result = ImportListFile(big, store, kept);
+        QVERIFY(!result.ok && result.error.contains("big.csv") && result.error.contains("50.0 MB"));
+
+        // Latin-1 (and so any text that is not UTF-8) reads, and the report says how.
+        result = ImportListFile(write("latin.txt", "Androm\xE8"
+                                                   "de\nM 31\nNGC 224\n"),
+                                store, kept);
+        QVERIFY(result.ok);
+        QCOMPARE(result.lists.at(0).unmatched, QStringList{QString::fromUtf8("line 1: Andromède")});
+        QVERIFY(ImportReportText("latin.txt", result).contains("read as Latin-1"));
+        QCOMPARE(Designations(store, kept.lists.at(0).objects),
+                 (QStringList{"M 31/NGC 224", "NGC 224"}));
+
+        // A list in which nothing matched is reported, not kept.
+        result = ImportListFile(write("none.txt", "Foo\nBar\n"), store, kept);
+        QVERIFY(result.ok && !result.lists.at(0).kept);
+        QCOMPARE(kept.lists.size(), size_t(1));
+    }
+
+    // Rows exported and read back are the same records in the same order, in both formats,
+    // with the objects that two catalogues hold told apart.
+    void exportReadsBackUnchanged() {
+        const std::vector<int> rows = {
+            IndexOf(store, "NGC 884"),       IndexOf(store, "M 31/NGC 224"),
+            IndexOf(store, "NGC 869", u'N'), IndexOf(store, "NGC 869", u'C'),
+            IndexOf(store, "Jupiter"),       IndexOf(store, "NGC 224", u'N'),
+            IndexOf(store, "IC 434"),        IndexOf(store, "M 13/NGC 6205"),
+            IndexOf(store, "M 31/NGC 224"),  IndexOf(store, "NGC 40"),
+        };
+        QVERIFY(!std::count(rows.begin(), rows.end(), -1));
+        for (const char* name : {"rows.csv", "rows.skylist"}) {
+            const QByteArray text = ListTextFor(name, store, rows);
+            KeptLists kept;
+            const ListImportResult result = ImportListFile(write(name, text), store, kept);
+            QVERIFY2(result.ok && result.lists.at(0).unmatched.isEmpty(), text.constData());
+            QCOMPARE(kept.lists.at(0).objects, rows);
+        }
+        const QByteArray csv = CsvListText(store, {rows[1], rows[3]});
+        QCOMPARE(csv, QByteArray("Name,Designation,RA_J2000_h,Dec_J2000_deg,Magnitude,Type\r\n"
+                                 "Andromeda Galaxy,M 31/NGC 224,0.71200,41.2700,3.4,GX\r\n"
+                                 "Double Cluster,NGC 869/C 14,2.31700,57.1300,3.8,OPNCL\r\n"));
+        QVERIFY(SkyListText(store, {rows[1]})
+                    .contains("SkyObject=BeginObject\r\n\tCommonName="
+                              "Andromeda Galaxy\r\n\tCatalogNumber=M 31\r\n"
+                              "\tCatalogNumber=NGC 224\r\nEndObject=SkyObject"));
+    }
+
+    // The kept lists survive a restart, follow the catalogues by designation, and a damaged
+    // file is set aside rather than written over.
+    void keptListsSurviveARestart() {
+        AppState state;
+        FillListStore(state.store);
+        state.listsPath = dir.filePath("data/zenitor/lists.json");
+        QVERIFY(
+            ImportListFile(write("k.txt", "IC 434\nM 42\nJupiter\n"), state.store, state.lists).ok);
+        state.lists.ticked = true;
+        QString error;
+        QVERIFY(SaveKeptLists(state, &error)); // makes the missing folders
+
+        AppState again;
+        FillListStore(again.store);
+        std::swap(again.store.objects[0], again.store.objects[1]); // the catalogues changed
+        again.store.objects[11].Designation = QStringLiteral("IC 9999");
+        again.listsPath = state.listsPath;
+        QVERIFY(LoadKeptListsAtStartup(again, &error));
+        QCOMPARE(again.lists.lists.at(0).name, QStringLiteral("k"));
+        QVERIFY(again.lists.ticked);
+        QCOMPARE(Designations(again.store, again.lists.lists.at(0).objects),
+                 (QStringList{"-", "M 42/NGC 1976", "Jupiter"}));
+
+        WriteAll(state.listsPath, "{\"zenitorLists\": 1, \"lists\": [");
+        QVERIFY(!LoadKeptListsAtStartup(again, &error));
+        QVERIFY(error.contains("lists.json") && error.contains(".damaged"));
+        QVERIFY(again.lists.lists.empty());
+        QCOMPARE(ReadAll(state.listsPath + ".damaged"),
+                 QByteArray("{\"zenitorLists\": 1, \"lists\": ["));
+
+        // A folder in the file's place: the write fails with its reason, nothing is changed.
+        state.listsPath = dir.filePath("data");
+        QVERIFY(!SaveKeptLists(state, &error) && error.contains("data"));
+    }
+
+    // The offered list comes first in the chooser, in its order and each object once, through
+    // the magnitude limit and In View Only; the catalogue lines follow without its objects.
+    void chooserOffersTheListThroughTheFilters() {
+        AppState state;
+        FillListStore(state.store);
+        SetObserverPosition(state.sky, 45 * PiValue / 180, 0);
+        state.sky.clock = std::make_shared<FixedClock>(QDateTime({2026, 1, 15}, {0, 0}, Qt::UTC));
+        state.sky.UseNow = true;
+        const std::vector<int> list = {
+            IndexOf(store, "NGC 40"),       IndexOf(store, "M 42/NGC 1976"),
+            IndexOf(store, "M 31/NGC 224"), -1,
+            IndexOf(store, "NGC 884"),      IndexOf(store, "M 31/NGC 224"),
+            IndexOf(store, "M 2/NGC 7089")};
+        SelectionOptions options;
+        options.messier = true, options.inViewOnly = false, options.magLimit = 8.0;
+        options.listObjects = &list;
+        // A number left from a pass without the list must not stand before a list object.
+        state.store.objects[size_t(IndexOf(store, "NGC 7000"))].ListPos = 1;
+        SelectionResult result = SelectObjects(state, options);
+        QStringList firstWords;
+        for (const QString& line : result.lines)
+            firstWords << line.left(20).trimmed();
+        QCOMPARE(firstWords, (QStringList{"M 42/NGC 1976", "M 31/NGC 224", "NGC 884",
+                                          "M 2/NGC 7089", "M 13/NGC 6205", "M 3/NGC 5272"}));
+        QCOMPARE(PickChooserEntry(state, 2).storeIndex, IndexOf(store, "NGC 884"));
+
+        // At 45 north on that night Orion is up at midnight UT on the Greenwich meridian, M 31
+        // low in the west and Perseus high, M 2 below the horizon; NGC 40 (magnitude 10.7)
+        // passes with Show All.
+        options.inViewOnly = true, options.showAll = true;
+        result = SelectObjects(state, options);
+        const std::vector<int> passing = ListObjectsPassing(state, options, list);
+        QCOMPARE(int(passing.size()), 4);
+        QCOMPARE(Designations(state.store, passing),
+                 (QStringList{"NGC 40", "M 42/NGC 1976", "M 31/NGC 224", "NGC 884"}));
+        options.showAll = false;
+        state.listSlots = {};
+        state.listSlots[0] = std::int16_t(IndexOf(store, "NGC 884") + 1);
+        state.listSlots[2] = std::int16_t(IndexOf(store, "M 13/NGC 6205") + 1);
+        QCOMPARE(PutObjectsInFreeRows(state, ListObjectsPassing(state, options, list)), 2);
+        QCOMPARE(Designations(state.store, {state.listSlots[0] - 1, state.listSlots[1] - 1,
+                                            state.listSlots[2] - 1, state.listSlots[3] - 1}),
+                 (QStringList{"NGC 884", "M 42/NGC 1976", "M 13/NGC 6205", "M 31/NGC 224"}));
+    }
+
+    void sexagesimalReading_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value"); // NaN: refused
+        const double refused = qQNaN();
+        QTest::newRow("decimal") << "13.5" << 13.5;
+        QTest::newRow("colons") << "13:43:26" << 13 + 43 / 60.0 + 26 / 3600.0;
+        QTest::newRow("units") << "13h 43m 26s" << 13 + 43 / 60.0 + 26 / 3600.0;
+        QTest::newRow("blanks, south") << "-05 23 28" << -(5 + 23 / 60.0 + 28 / 3600.0);
+        QTest::newRow("degree sign")
+            << QString::fromUtf8("+28°22'31\"") << 28 + 22 / 60.0 + 31 / 3600.0;
+        QTest::newRow("minutes only") << "-0:30" << -0.5;
+        QTest::newRow("minutes 60") << "10:60:00" << refused;
+        QTest::newRow("words") << "north" << refused;
+        QTest::newRow("empty") << "" << refused;
+    }
+    void sexagesimalReading() {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        double got = 0;
+        const bool ok = ReadSexagesimal(text, &got);
+        QCOMPARE(ok, !qIsNaN(value));
+        if (ok) QVERIFY(qAbs(got - value) < 1e-9);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLists)
+#include "test_lists.moc"
