@@ -333,30 +333,6 @@ private slots:
                                             state.listSlots[2] - 1, state.listSlots[3] - 1}),
                  (QStringList{"NGC 884", "M 42/NGC 1976", "M 13/NGC 6205", "M 31/NGC 224"}));
     }
-
-    void sexagesimalReading_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value"); // NaN: refused
-        const double refused = qQNaN();
-        QTest::newRow("decimal") << "13.5" << 13.5;
-        QTest::newRow("colons") << "13:43:26" << 13 + 43 / 60.0 + 26 / 3600.0;
-        QTest::newRow("units") << "13h 43m 26s" << 13 + 43 / 60.0 + 26 / 3600.0;
-        QTest::newRow("blanks, south") << "-05 23 28" << -(5 + 23 / 60.0 + 28 / 3600.0);
-        QTest::newRow("degree sign")
-            << QString::fromUtf8("+28°22'31\"") << 28 + 22 / 60.0 + 31 / 3600.0;
-        QTest::newRow("minutes only") << "-0:30" << -0.5;
-        QTest::newRow("minutes 60") << "10:60:00" << refused;
-        QTest::newRow("words") << "north" << refused;
-        QTest::newRow("empty") << "" << refused;
-    }
-    void sexagesimalReading() {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        double got = 0;
-        const bool ok = ReadSexagesimal(text, &got);
-        QCOMPARE(ok, !qIsNaN(value));
-        if (ok) QVERIFY(qAbs(got - value) < 1e-9);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestLists)

@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QStyle>
 
-// The offered observing list: a box under the catalogue and Precise boxes that adds its objects to the
-// chooser, and the button to the Lists window.
+// The offered observing list: a box under the catalogue and Precise boxes that adds its objects to
+// the chooser, and the button to the Lists window.
 
 namespace {
 

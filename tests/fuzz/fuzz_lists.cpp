@@ -50,13 +50,15 @@ void ReadAs(const QString& fileName, const std::uint8_t* data, std::size_t size)
     FuzzCheck(!result.lists.empty(), "a file read without a list");
     for (const KeptList& list : kept.lists) {
         for (const char* exportName : {"back.csv", "back.skylist"}) {
-            const QByteArray text = ListTextFor(QString::fromLatin1(exportName), Store(), list.objects);
+            const QByteArray text =
+                ListTextFor(QString::fromLatin1(exportName), Store(), list.objects);
             const QString back = WriteFuzzInput(QString::fromLatin1(exportName),
                                                 reinterpret_cast<const std::uint8_t*>(text.data()),
                                                 std::size_t(text.size()));
             KeptLists again;
             const ListImportResult reread = ImportListFile(back, Store(), again);
-            FuzzCheck(reread.ok && again.lists.size() == 1 && again.lists[0].objects == list.objects,
+            FuzzCheck(reread.ok && again.lists.size() == 1 &&
+                          again.lists[0].objects == list.objects,
                       "an export does not read back as the same objects", QString::fromUtf8(text));
         }
     }
