@@ -74,9 +74,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 # characters.
 set(CPACK_PACKAGE_DESCRIPTION
     "Zenitor tells owners of Alt/Az (mostly Dobsonian) telescopes the altitude
-and azimuth to set the scope to for the deep-sky objects they pick (Messier,
-Herschel 400, Caldwell, Best NGC, SAC, NGC and IC), for their site and the
-running clock or a typed time. It lists bright guide stars for setting the
+and azimuth to set the scope to for the deep-sky objects (Messier, Herschel
+400, Caldwell, Best NGC, SAC, NGC and IC), the Moon and the planets they pick,
+for their site and the running clock or a typed time. It lists bright guide stars for setting the
 indicators and prints a chart of the picked objects over the night.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zenitor.example.org)

@@ -3,6 +3,7 @@
 // come back. The cases that read or type dates run in the C and the German locale.
 
 #include "kit/nightvision.h"
+#include "mainwindow/choosersearch.h"
 #include "objectlist/objectrows.h"
 #include "printout/printout.h"
 #include "printout/recordingsurface.h"
@@ -183,6 +184,35 @@ private slots:
         QVERIFY(row->grab().toImage() != nightMarked);
         SetNightVision(false), QApplication::processEvents();
         QCOMPARE(row->grab().toImage(), plain);
+    }
+
+    // The search offers the chooser's lines first, then every other object with its box's name;
+    // such a line fills a row as a chooser line does. The chooser's own list stays as it was.
+    void searchReachesEveryCatalogue() {
+        WindowFixture f;
+        f.click("chkInView"), f.click("chkNGC"); // M 2, M 3, NGC 7000, NGC 7001, NGC 7002
+        auto* chooser = f.get<QComboBox>("cmbDSO");
+        auto* search = chooser->findChild<ChooserSearch*>("cmbDSOSearch");
+        auto* popup = chooser->findChild<QListView*>("cmbDSOOffered");
+        chooser->setFocus(), QTest::keyClicks(chooser->lineEdit(), "ngc 4");
+        QStringList shown;
+        for (int i = 0; i < popup->model()->rowCount(); ++i)
+            shown << popup->model()->index(i, 0).data().toString().simplified();
+        QCOMPARE(shown, (QStringList{"NGC 40 comment of NGC 40 (Herschel 400)"}));
+        QVERIFY(search->offered().isEmpty() && chooser->count() == 5);
+        QTest::keyClick(chooser->lineEdit(), Qt::Key_Return);
+        QVERIFY(f.state.listSlots[0] == 4 && f.row(0) == ExpectedRow(f.state, 3));
+        QVERIFY(chooser->lineEdit()->text().startsWith("NGC 40"));
+        // A chooser line first, then the rest; the Moon is found with Planets unticked.
+        QTest::keyClicks(chooser->lineEdit(), "o");
+        QCOMPARE(popup->model()->index(0, 0).data().toString().left(4), "M 2 ");
+        chooser->lineEdit()->selectAll(), QTest::keyClicks(chooser->lineEdit(), "moon");
+        QVERIFY(popup->model()->rowCount() == 1 &&
+                popup->model()->index(0, 0).data().toString().endsWith("(Planets)"));
+        QTest::keyClick(chooser->lineEdit(), Qt::Key_Return);
+        QCOMPARE(
+            f.state.store.objects[std::size_t(f.state.listSlots[1] - 1)].Designation.TrimmedText(),
+            QStringLiteral("Moon"));
     }
 
     // Ctrl+Z puts freed rows back, the last freed first, also with the focus in a text field.

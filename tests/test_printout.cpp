@@ -121,6 +121,21 @@ private slots:
         state.sky.UseNow = false, state.sky.ObservingTime = At(3, 0);
         Print(state, step30.addSecs(300));
         QVERIFY(!state.sky.UseNow && state.sky.ObservingTime == At(3, 0));
+        // Below the last step row, where the page leaves room: the site, zone, date and cell key.
+        const auto notes = [](const RecordingSurface& s) {
+            QStringList out;
+            for (int sheet = 0; sheet < s.sheetCount(); ++sheet)
+                for (const auto& t : s.textsOnSheet(sheet))
+                    if (t.points == 8) out << QStringLiteral("%1 %2").arg(t.y).arg(t.text);
+            return out;
+        };
+        state.sites = {SiteLocation{}}, state.sites[0].Name = "Back yard";
+        SetSiteClock(state.sky, -5, false), SetCurrentSiteIndex(state, 0);
+        QCOMPARE(notes(Print(state, At(20, 20))),
+                 QStringList(2, "1.85 Back yard, UTC-05:00, 2024-03-15: each cell is azimuth above "
+                                "altitude"));
+        // Full pages (24 rows on 10.4 inches) leave no room; the two of the last 7 steps do.
+        QCOMPARE(notes(Print(state, step30.addSecs(3600), 8.0, 10.4)).size(), 2);
         state.listSlots.fill(0); // slots are read wherever they are
         state.listSlots[4] = 3, state.listSlots[30] = 1;
         QCOMPARE(Sheet(Print(state, At(20, 20)), 0), QStringLiteral("OBJ 3:3,OBJ 1:3 8:00:00 PM"));

@@ -37,7 +37,7 @@ void SetUp(QCommandLineParser& parser, bool listQtOptions) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         QStringLiteral("Tells the altitude and azimuth to set an Alt/Az (Dobsonian) telescope to\n"
-                       "for the deep-sky objects you pick."));
+                       "for the deep-sky objects, the Moon and the planets you pick."));
     parser.addHelpOption(); // -h, --help and --help-all
     parser.addVersionOption();
     parser.addOption({QStringLiteral("reset"),

@@ -40,6 +40,7 @@ void MainWindow::SelectObjects() {
     cmbDSO->setCurrentIndex(-1);
     cmbDSO->setEditText(QString());
     statsText_ = result.statsText;
+    lastSlotExamined_ = result.lastSlotExamined;
     noteTimer_->stop();
     showStatus(lblDSOstats, statsText_);
 }

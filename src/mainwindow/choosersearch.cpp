@@ -13,8 +13,8 @@
 namespace {
 
 constexpr int kVisibleRows = 20;
-// As wide as the chooser's own list: a whole 90-character line and a little room.
-constexpr int kLineCharacters = 91;
+// A whole 90-character line and the name of a catalogue box behind it.
+constexpr int kLineCharacters = 106;
 
 } // namespace
 
@@ -24,29 +24,32 @@ class OfferedLinesModel : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    void setOffered(const QStringList& lines, const QVector<int>& rows, const QString& typed) {
+    // The chooser's lines `rows` of `lines`, then the lines `moreRows` of `more`.
+    void setOffered(const QStringList& lines, const QVector<int>& rows, const QStringList& more,
+                    const QVector<int>& moreRows, const QString& typed) {
         beginResetModel();
-        lines_ = lines;
-        rows_ = rows;
-        noMatch_ =
-            rows.isEmpty() ? QStringLiteral("No object matches \"%1\"").arg(typed) : QString();
+        lines_ = lines, rows_ = rows, more_ = more, moreRows_ = moreRows;
+        noMatch_ = count() == 0 ? QStringLiteral("No object matches \"%1\"").arg(typed) : QString();
         endResetModel();
     }
+    int count() const { return int(rows_.size() + moreRows_.size()); }
     int rowCount(const QModelIndex& parent) const override {
-        return parent.isValid() ? 0 : rows_.isEmpty() ? 1 : int(rows_.size());
+        return parent.isValid() ? 0 : std::max(1, count());
     }
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole || !index.isValid()) return {};
-        if (rows_.isEmpty()) return noMatch_;
-        return index.row() < rows_.size() ? lines_.at(rows_.at(index.row())) : QVariant();
+        if (count() == 0) return noMatch_;
+        const int row = index.row();
+        if (row < rows_.size()) return lines_.at(rows_.at(row));
+        return row < count() ? more_.at(moreRows_.at(row - rows_.size())) : QVariant();
     }
     Qt::ItemFlags flags(const QModelIndex& index) const override {
-        return rows_.isEmpty() ? Qt::NoItemFlags : QAbstractListModel::flags(index);
+        return count() == 0 ? Qt::NoItemFlags : QAbstractListModel::flags(index);
     }
 
 private:
-    QStringList lines_;
-    QVector<int> rows_;
+    QStringList lines_, more_;
+    QVector<int> rows_, moreRows_;
     QString noMatch_;
 };
 
@@ -181,8 +184,10 @@ void ChooserSearch::textEdited(const QString& text) {
     // A fragment that extends the last one can only match among the last matches.
     const bool narrowing = !lastKey_.isEmpty() && key.contains(lastKey_);
     offered_ = narrowing ? index_.match(text, &offered_) : index_.match(text);
+    offeredUnlisted_ =
+        narrowing ? unlistedIndex_.match(text, &offeredUnlisted_) : unlistedIndex_.match(text);
     lastKey_ = key;
-    model_->setOffered(allLines_, offered_, text);
+    model_->setOffered(allLines_, offered_, unlisted_.lines, offeredUnlisted_, text);
     showOffered();
 }
 
@@ -190,6 +195,8 @@ void ChooserSearch::buildKeys() {
     if (!indexStale_) return;
     allLines_ = lines_->stringList();
     index_.rebuild(allLines_);
+    unlisted_ = unlistedSource_ ? unlistedSource_() : Unlisted{};
+    unlistedIndex_.rebuild(unlisted_.lines);
     indexStale_ = false;
     lastKey_.clear();
 }
@@ -203,7 +210,7 @@ void ChooserSearch::linesReset() {
 void ChooserSearch::showOffered() {
     if (!popup_) return;
     const int frame = 2 * popup_->frameWidth();
-    const int rows = std::clamp<int>(int(offered_.size()), 1, kVisibleRows);
+    const int rows = std::clamp<int>(model_->count(), 1, kVisibleRows);
     const int height = rows * std::max(1, popup_->sizeHintForRow(0)) + frame;
     const int width = std::max(
         chooser_->width(), popup_->fontMetrics().horizontalAdvance(QString(kLineCharacters, u'M')) +
@@ -217,20 +224,28 @@ void ChooserSearch::showOffered() {
         if (area.left() < room.left()) area.moveLeft(room.left());
     }
     popup_->setGeometry(area);
-    popup_->setCurrentIndex(offered_.isEmpty() ? QModelIndex() : model_->index(0));
+    popup_->setCurrentIndex(model_->count() == 0 ? QModelIndex() : model_->index(0));
     popup_->scrollToTop();
     popup_->show();
 }
 
 void ChooserSearch::pickRow(int row) {
-    if (row < 0 || row >= offered_.size()) return;
-    const int entry = offered_.at(row);
+    if (row < 0 || row >= model_->count()) return;
+    if (row < offered_.size()) {
+        const int entry = offered_.at(row);
+        endSearch(false);
+        emit entryPicked(entry);
+        return;
+    }
+    const int k = offeredUnlisted_.at(row - offered_.size());
+    const int storeIndex = unlisted_.storeIndexes.at(k);
+    const QString line = unlisted_.lines.at(k);
     endSearch(false);
-    emit entryPicked(entry);
+    emit storeObjectPicked(storeIndex, line);
 }
 
 void ChooserSearch::moveCurrent(int key) {
-    const int last = int(offered_.size()) - 1;
+    const int last = model_->count() - 1;
     int row = popup_->currentIndex().row();
     switch (key) {
     case Qt::Key_Up:
@@ -255,6 +270,7 @@ void ChooserSearch::endSearch(bool restore) {
     searching_ = false;
     if (popup_) popup_->hide();
     offered_.clear();
+    offeredUnlisted_.clear();
     lastKey_.clear();
     if (restore) {
         chooser_->setEditText(textBefore_);
@@ -287,7 +303,7 @@ bool ChooserSearch::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() != QEvent::KeyPress) return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
-    const bool listed = popup_ && popup_->isVisible() && !offered_.isEmpty();
+    const bool listed = popup_ && popup_->isVisible() && model_->count() > 0;
     switch (key) {
     case Qt::Key_Escape:
         endSearch(true);

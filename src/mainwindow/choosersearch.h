@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 class QComboBox;
 class QLineEdit;
@@ -39,7 +40,9 @@ void ShowChooserFieldFromStart(QComboBox* chooser);
 // Typing into the object chooser's field offers the chooser lines that hold the typed text in a
 // list under the field, updated with each key. Enter or a click on an offered line reports its
 // chooser position through entryPicked, for the window to pick exactly as from the full list;
-// Escape, clearing the field or leaving it puts the field back as it was. While nothing matches,
+// Escape, clearing the field or leaving it puts the field back as it was. After the chooser's own
+// lines come the matching lines of every object it does not list (from `setUnlistedSource`);
+// picking one of those reports its store index through storeObjectPicked. While nothing matches,
 // the list shows one greyed line saying so, and no key or click picks anything. The chooser's own
 // list is never changed; a refill of it ends the search.
 class ChooserSearch : public QObject {
@@ -52,8 +55,19 @@ public:
     // Chooser positions of the lines offered now, in the order shown.
     const QVector<int>& offered() const { return offered_; }
 
+    // Where the lines of the objects the chooser does not list come from: asked once after each
+    // refill of the chooser, when the search keys are built.
+    struct Unlisted {
+        QStringList lines;
+        QVector<int> storeIndexes;
+    };
+    void setUnlistedSource(std::function<Unlisted()> source) {
+        unlistedSource_ = std::move(source);
+    }
+
 signals:
     void entryPicked(int entry);
+    void storeObjectPicked(int storeIndex, const QString& line);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -81,6 +95,11 @@ private:
     QString previousText_;
     QString lastKey_;
     QVector<int> offered_;
+    std::function<Unlisted()> unlistedSource_;
+    Unlisted unlisted_;
+    ChooserLineIndex unlistedIndex_;
+    // Positions in unlisted_ of the further lines offered, shown after offered_.
+    QVector<int> offeredUnlisted_;
     OfferedLinesModel* model_;
     // Belongs to the chooser, which may take it down before this object.
     QPointer<QListView> popup_;

@@ -384,6 +384,20 @@ void MainWindow::connectHandlers() {
         cmbDSO->setCurrentIndex(entry);
         cmbDSOClicked();
     });
+    // The search also offers what the chooser does not list; such a line fills a row likewise.
+    chooserSearch_->setUnlistedSource([this] {
+        const UnlistedLines unlisted = UnlistedObjectLines(state_, lastSlotExamined_);
+        return ChooserSearch::Unlisted{unlisted.lines, unlisted.storeIndexes};
+    });
+    connect(chooserSearch_, &ChooserSearch::storeObjectPicked, this,
+            [this](int storeIndex, const QString& line) {
+                PickStoreObject(state_, storeIndex);
+                ShowObjectList();
+                cmbDSO->setCurrentIndex(-1);
+                cmbDSO->setEditText(line);
+                ShowChooserFieldFromStart(cmbDSO);
+                scheduleSave();
+            });
     for (ObjectRowLabel* row : rows_)
         connect(row, &ObjectRowLabel::clicked, this, &MainWindow::rowClicked);
     connect(sbDsoMag, &QScrollBar::valueChanged, this, &MainWindow::sbDsoMagChanged);

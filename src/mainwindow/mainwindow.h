@@ -203,6 +203,8 @@ private:
     // Freed rows, the last one last: row index and the slot value it held.
     std::vector<std::pair<int, std::int16_t>> freedRows_;
     QString statsText_;
+    // The last store slot the last selection pass examined (see SelectObjects).
+    int lastSlotExamined_ = -1;
     QTimer* noteTimer_ = nullptr;
     RememberedChoices lastSaved_;
     bool toldCannotSave_ = false;

@@ -77,6 +77,34 @@ std::vector<int> PassingListObjects(AppState& state, const SelectionOptions& opt
 
 } // namespace
 
+QString CatalogueBoxName(QChar letter) {
+    static const char* const boxes[][2] = {
+        {"M", "Messier"},     {"H", "Herschel 400"}, {"C", "Caldwell"}, {"B", "Best NGC"},
+        {"S", "SAC dateset"}, {"N", "NGC"},          {"I", "IC"},       {"P", "Planets"}};
+    for (const auto& box : boxes)
+        if (letter == QLatin1Char(box[0][0])) return QString::fromLatin1(box[1]);
+    return QString();
+}
+
+UnlistedLines UnlistedObjectLines(AppState& state, int lastSlotExamined) {
+    PlaceBodyRecords(state);
+    UnlistedLines result;
+    const auto& objects = state.store.objects;
+    for (int i = 0; i < int(objects.size()); ++i) {
+        const CatalogObject& object = objects[std::size_t(i)];
+        // Beyond the examined slots a ListPos is left from an earlier pass, not a chooser line.
+        if (i <= lastSlotExamined && object.ListPos > 0) continue;
+        const QString box = CatalogueBoxName(object.Catalog.At(0));
+        if (box.isEmpty()) continue;
+        QString line = ChooserLine(object);
+        while (line.endsWith(u' '))
+            line.chop(1);
+        result.lines.append(line + QStringLiteral(" (") + box + u')');
+        result.storeIndexes.append(i);
+    }
+    return result;
+}
+
 std::vector<int> ListObjectsPassing(AppState& state, const SelectionOptions& options,
                                     const std::vector<int>& list) {
     const ClockPinnedForPass pinned(state.sky);

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <cstdint>
 #include <vector>
 
@@ -50,6 +51,19 @@ struct SelectionResult {
 // and then meet the same magnitude and horizon tests; a body the theory cannot place at that
 // instant is listed with OutsideRangeText() whatever the limit or the horizon.
 SelectionResult SelectObjects(AppState& state, const SelectionOptions& options);
+
+// The lines of every store record the chooser does not list (after a pass that examined slots
+// up to lastSlotExamined): its chooser line, right-trimmed, followed by its box's name in
+// brackets ("NGC 7000 ... (Herschel 400)"), in store order. The Moon and the planets are placed
+// at the observing instant first.
+struct UnlistedLines {
+    QStringList lines;
+    QVector<int> storeIndexes;
+};
+UnlistedLines UnlistedObjectLines(AppState& state, int lastSlotExamined);
+
+// The caption of the box that offers records of a catalogue letter ("Messier", "Planets").
+QString CatalogueBoxName(QChar letter);
 
 // The objects of `list` (store indices) that pass the magnitude and horizon tests of `options`
 // at the observing instant, in the list's order, each once. The Moon and planets among them are

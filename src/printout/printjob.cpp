@@ -117,7 +117,23 @@ void PrintJob::Run() {
     surface_.endJob();
 }
 
+QString PrintJob::PageNoteText(const QDateTime& first) const {
+    const std::int16_t site = GetCurrentSiteIndex(state_);
+    const QString name = site >= 0 && std::size_t(site) < state_.sites.size()
+                             ? state_.sites[std::size_t(site)].Name
+                             : QStringLiteral("No site");
+    const SiteClock& clock = state_.sky.siteClock;
+    const QString offset = clock.offsetText(first);
+    const QString zone = clock.isNamed() ? QString::fromLatin1(clock.zoneName()) +
+                                               QStringLiteral(" (") + offset + u')'
+                                         : offset;
+    return name + QStringLiteral(", ") + zone + QStringLiteral(", ") +
+           CivilAt(first).date().toString(Qt::ISODate) +
+           QStringLiteral(": each cell is azimuth above altitude");
+}
+
 void PrintJob::PrintTimeColumn(QDateTime t, const QDateTime& stop) {
+    const QDateTime first = t;
     int r = 0;
     while (NotLaterThanStop(t, stop)) {
         surface_.setCurrentX(0);
@@ -130,6 +146,13 @@ void PrintJob::PrintTimeColumn(QDateTime t, const QDateTime& stop) {
         ++r;
         if (r == StepsPerPage) break;
     }
+    // Below the last step row, where the page leaves room for one line: what the chart is of.
+    const double y = FirstRowTop + RowHeight * r + 0.05;
+    if (y + NoteHeight > surface_.printableHeightInches()) return;
+    surface_.setCurrentX(0);
+    surface_.setCurrentY(y);
+    surface_.setFont(kArialNarrow, 8);
+    surface_.printLine(PageNoteText(first));
 }
 
 void PrintJob::PrintObjectHeader(int storeIndex, int blockColumn) {

@@ -37,7 +37,10 @@ public:
     qint64 SheetCount();
 
     // t and stop are instants (Qt::UTC).
+    // The time column of one page and, where the page leaves room below its last step row, one
+    // line naming the site, its zone, the date of the first step and what a cell holds.
     void PrintTimeColumn(QDateTime t, const QDateTime& stop);
+    QString PageNoteText(const QDateTime& firstStep) const;
     void PrintObjectHeader(int storeIndex, int blockColumn);
     void PrintCell(int storeIndex, const QDateTime& t, int blockColumn, int row);
 
@@ -54,6 +57,7 @@ public:
     static constexpr double RowRuleY = 0.9;    // + RowHeight * row
     static constexpr double BlockRuleX = 0.95; // + BlockWidth * column
     static constexpr double RuleRight = 2.0;   // + BlockWidth * column
+    static constexpr double NoteHeight = 0.2;  // the line under the last step row
 
 private:
     void MeasurePage();

@@ -41,7 +41,8 @@ AboutWindow::AboutWindow(AppState& state, QWidget* parent) : QWidget(parent), st
             "that have no computer to point them. All you need is a way to read the altitude "
             "the scope points at (a carpenter's protractor does the job) and its azimuth (a "
             "setting circle printed by an outside setting-circle program does the job). "
-            "Zenitor then guides the scope to several thousand deep-sky objects by telling "
+            "Zenitor then guides the scope to several thousand deep-sky objects, the Moon and "
+            "the planets by telling "
             "you the altitude and azimuth of each one."),
         QRect(120, 480, 10695, 1695));
     AddPassage(
