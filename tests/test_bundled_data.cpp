@@ -155,17 +155,12 @@ private slots:
         QCOMPARE(int(caldwell.size()), 109);
         QVERIFY(*caldwell.begin() == 1 && *caldwell.rbegin() == 109);
         const ObjectMatcher matcher(s);
-        const std::pair<const char*, const char*> lines[] = {{"Caldwell 14", "NGC 869"},
-                                                             {"C41", "Mel 25"},
-                                                             {"hyades", "Mel 25"},
-                                                             {"Messier 45", "M 45"},
-                                                             {"NGC0224", "NGC 224"},
-                                                             {"Andromeda Galaxy", "M 31/NGC 224"},
-                                                             {"Horsehead Nebula", "B 33"},
-                                                             {"Crab Nebula", "M 1/NGC 1952"},
-                                                             {"Galaxy", ""},
-                                                             {"Globular Cluster", ""},
-                                                             {"Open Cluster", ""}};
+        // clang-format off
+        const std::pair<const char*, const char*> lines[] = {
+            {"Caldwell 14", "NGC 869"}, {"C41", "Mel 25"}, {"hyades", "Mel 25"}, {"Messier 45", "M 45"},
+            {"NGC0224", "NGC 224"}, {"Andromeda Galaxy", "M 31/NGC 224"}, {"Horsehead Nebula", "B 33"},
+            {"Crab Nebula", "M 1/NGC 1952"}, {"Galaxy", ""}, {"Globular Cluster", ""}, {"Open Cluster", ""}};
+        // clang-format on
         for (const auto& [text, designation] : lines) {
             ListLine line;
             line.names = {QString::fromLatin1(text)};

@@ -17,18 +17,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QStringList Designations(const ObjectStore& store, const std::vector<int>& objects) {
-    QStringList out;
-    for (int index : objects)
-        out << (index < 0 ? QStringLiteral("-")
-                          : store.objects[size_t(index)].Designation.TrimmedText());
-    return out;
-}
-
-} // namespace
-
 class TestLists : public QObject {
     Q_OBJECT
     ObjectStore store;
@@ -43,162 +31,99 @@ class TestLists : public QObject {
 private slots:
     void initTestCase() { FillListStore(store); }
 
-    void spellingsAndNamesMatch_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected"); // designation, letter after a bar; empty: none
-        const char* rows[][2] = {
-            {"M 31", "M 31/NGC 224|M"},
-            {"M31", "M 31/NGC 224|M"},
-            {"Messier 31", "M 31/NGC 224|M"},
-            {"messier031", "M 31/NGC 224|M"},
-            {"NGC 224", "NGC 224|N"},
-            {"NGC0224", "NGC 224|N"},
-            {"ngc 1976", "M 42/NGC 1976|M"},
-            {"IC 434", "IC 434|I"},
-            {"ic0434", "IC 434|I"},
-            {"Caldwell 14", "NGC 869|C"},
-            {"C 14", "NGC 869|C"},
-            {"c2", "NGC 40|H"},
-            {"andromeda  GALAXY", "M 31/NGC 224|M"},
-            {"Bow-Tie Nebula", "NGC 40|H"},
-            {"Jupiter", "Jupiter|P"},
-            {"MOON", "Moon|P"},
-            // Type texts carried by many records, the Sun and unknown numbers name nothing.
-            {"Globular Cluster", ""},
-            {"Bright Nebula", ""},
-            {"Sun", ""},
-            {"M 110", ""},
-            {"NGC 99999", ""},
-            {"", ""},
-        };
-        for (const auto& row : rows)
-            QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1]);
-    }
+    // Spellings and names: designation, letter after a bar; empty: none. Type texts carried by
+    // many records, the Sun and unknown numbers name nothing.
     void spellingsAndNamesMatch() {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
+        // clang-format off
+        const char* rows[][2] = {
+            {"M 31", "M 31/NGC 224|M"}, {"M31", "M 31/NGC 224|M"}, {"Messier 31", "M 31/NGC 224|M"},
+            {"messier031", "M 31/NGC 224|M"}, {"NGC 224", "NGC 224|N"}, {"NGC0224", "NGC 224|N"},
+            {"ngc 1976", "M 42/NGC 1976|M"}, {"IC 434", "IC 434|I"}, {"ic0434", "IC 434|I"},
+            {"Caldwell 14", "NGC 869|C"}, {"C 14", "NGC 869|C"}, {"c2", "NGC 40|H"},
+            {"andromeda  GALAXY", "M 31/NGC 224|M"}, {"Bow-Tie Nebula", "NGC 40|H"}, {"Jupiter", "Jupiter|P"},
+            {"MOON", "Moon|P"}, {"Globular Cluster", ""}, {"Bright Nebula", ""}, {"Sun", ""}, {"M 110", ""},
+            {"NGC 99999", ""}, {"", ""}};
+        // clang-format on
         const ObjectMatcher matcher(store);
-        ListLine line;
-        line.names = {text};
-        QString why;
-        const int index = matcher.Match(line, &why);
-        const QString got = index < 0 ? QString()
-                                      : store.objects[size_t(index)].Designation.TrimmedText() +
-                                            u'|' + store.objects[size_t(index)].Catalog.Text();
-        QCOMPARE(got, expected);
+        for (const auto& [text, expected] : rows) {
+            ListLine line;
+            line.names = {QString::fromUtf8(text)};
+            QString why;
+            const int index = matcher.Match(line, &why);
+            const CatalogObject* o = index < 0 ? nullptr : &store.objects[size_t(index)];
+            QCOMPARE(o ? o->Designation.TrimmedText() + u'|' + o->Catalog.Text() : QString(),
+                     QString::fromUtf8(expected));
+        }
     }
 
     // Each format, with awkward spellings, CR LF, a byte order mark and lines that match
     // nothing: the matched objects in order, and exactly the unmatched lines in the report.
-    void formatsImportWithTheirReport_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("listNames");
-        QTest::addColumn<QStringList>("matched");
-        QTest::addColumn<QStringList>("unmatched");
-        QTest::newRow("skylist, BOM, CR LF")
-            << "winter.skylist"
-            << QByteArray("\xEF\xBB\xBFSkySafariObservingListVersion=3.0\r\n"
-                          "SortedBy=Default Order\r\n"
-                          "SkyObject=BeginObject\r\n\tObjectID=4,-1,-1\r\n"
-                          "\tCatalogNumber=M 42\r\n\tCatalogNumber=NGC 1976\r\n"
-                          "\tDefaultIndex=3\r\nEndObject=SkyObject\r\n"
-                          "SkyObject=BeginObject\r\n\tCommonName=Jupiter\r\nEndObject=SkyObject\r\n"
-                          "SkyObject=BeginObject\r\n\tCatalogNumber=NGC0224\r\n"
-                          "\tComment=in the east\r\nEndObject=SkyObject\r\n"
-                          "SkyObject=BeginObject\r\n\tCatalogNumber=HD 12345\r\n"
-                          "\tCommonName=Nobody's Star\r\nEndObject=SkyObject\r\n"
-                          "SkyObject=BeginObject\r\n\tObjectID=9\r\nEndObject=SkyObject\r\n")
-            << QStringList{"winter"} << QStringList{"M 42/NGC 1976", "Jupiter", "NGC 224"}
-            << QStringList{"line 16: HD 12345 / Nobody's Star",
-                           "line 20: (an object without a name)"};
-        QTest::newRow("CSV, positions, quotes")
-            << "tour.csv"
-            << QByteArray("Object;RA (h);Dec;Notes\n"
-                          "Messier 31;00:42:44;+41 16 09;nice\n"
-                          "\"Caldwell 14\";2h 19m 0s;+57°08';\"double; bright\"\n"
-                          "IC 434;5.683;-2.4;\n"
-                          "M 13;13.7;+28.4;wrong place\n"
-                          "Foo 1;10:00:00;+10 00 00;\n")
-            << QStringList{"tour"} << QStringList{"M 31/NGC 224", "NGC 869", "IC 434"}
-            << QStringList{"line 5: M 13;13.7;+28.4;wrong place (M 13/NGC 6205 stands 38.4 degrees "
-                           "from the position given)",
-                           "line 6: Foo 1;10:00:00;+10 00 00;"};
-        QTest::newRow("JSON lists and bookmarks")
-            << "app.json" << QByteArray(R"({"observingLists": {"a1": {"name": "Galaxies",
+    void formatsImportWithTheirReport() {
+        // clang-format off
+        const struct { const char* name; QByteArray bytes; QStringList listNames, matched, unmatched; } rows[] = {
+            {"winter.skylist",
+             "\xEF\xBB\xBFSkySafariObservingListVersion=3.0\r\nSortedBy=Default Order\r\n"
+             "SkyObject=BeginObject\r\n\tObjectID=4,-1,-1\r\n\tCatalogNumber=M 42\r\n\tCatalogNumber=NGC 1976\r\n"
+             "\tDefaultIndex=3\r\nEndObject=SkyObject\r\nSkyObject=BeginObject\r\n\tCommonName=Jupiter\r\n"
+             "EndObject=SkyObject\r\nSkyObject=BeginObject\r\n\tCatalogNumber=NGC0224\r\n\tComment=in the east\r\n"
+             "EndObject=SkyObject\r\nSkyObject=BeginObject\r\n\tCatalogNumber=HD 12345\r\n"
+             "\tCommonName=Nobody's Star\r\nEndObject=SkyObject\r\nSkyObject=BeginObject\r\n\tObjectID=9\r\n"
+             "EndObject=SkyObject\r\n", {"winter (2)"}, {"M 42/NGC 1976", "Jupiter", "NGC 224"},
+             {"line 16: HD 12345 / Nobody's Star", "line 20: (an object without a name)"}},
+            {"tour.csv", // positions, quotes
+             "Object;RA (h);Dec;Notes\nMessier 31;00:42:44;+41 16 09;nice\n\"Caldwell 14\";2h 19m 0s;+57°08';"
+             "\"double; bright\"\nIC 434;5.683;-2.4;\nM 13;13.7;+28.4;wrong place\nFoo 1;10:00:00;+10 00 00;\n",
+             {"tour"}, {"M 31/NGC 224", "NGC 869", "IC 434"},
+             {"line 5: M 13;13.7;+28.4;wrong place (M 13/NGC 6205 stands 38.4 degrees from the position given)",
+              "line 6: Foo 1;10:00:00;+10 00 00;"}},
+            {"app.json",
+             R"({"observingLists": {"a1": {"name": "Galaxies",
                              "objects": [{"designation": "NGC 224", "name": "Andromeda"},
                                          {"designation": "", "name": "Orion Nebula"},
                                          {"designation": "UGC 1", "name": "Nothing"}]}},
-                           "bookmarks": {"b": {"designation": "IC434"}}})")
-            << QStringList{"Galaxies", "Bookmarks"}
-            << QStringList{"NGC 224", "M 42/NGC 1976", "IC 434"}
-            << QStringList{"entry 3: UGC 1 / Nothing"};
-        QTest::newRow("plain text, lone CR")
-            << "list.txt"
-            << QByteArray("# my list\rM 31   # best\r\r  saturn\rNGC 40 / C 2\rZZ Top\r")
-            << QStringList{"list"} << QStringList{"M 31/NGC 224", "Saturn", "NGC 40"}
-            << QStringList{"line 6: ZZ Top"};
-    }
-    void formatsImportWithTheirReport() {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, listNames);
-        QFETCH(QStringList, matched);
-        QFETCH(QStringList, unmatched);
-        KeptLists kept;
-        kept.lists.push_back({"winter", {}, {}}); // an import never takes a kept list's name
-        const QString path = write(name, bytes);
-        const ListImportResult result = ImportListFile(path, store, kept);
-        QVERIFY2(result.ok, qPrintable(result.error));
-        QStringList names, got, report;
-        for (const ListImportReport& list : result.lists)
-            names << list.name, report += list.unmatched;
-        for (size_t i = 1; i < kept.lists.size(); ++i)
-            got += Designations(store, kept.lists[i].objects);
-        if (listNames.first() == "winter") listNames.first() = "winter (2)";
-        QCOMPARE(names, listNames);
-        QCOMPARE(got, matched);
-        QCOMPARE(report, unmatched);
-        QCOMPARE(kept.offered, 1);
-        const QString text = ImportReportText(path, result);
-        for (const QString& line : unmatched)
-            QVERIFY(text.contains(line));
+                           "bookmarks": {"b": {"designation": "IC434"}}})",
+             {"Galaxies", "Bookmarks"}, {"NGC 224", "M 42/NGC 1976", "IC 434"}, {"entry 3: UGC 1 / Nothing"}},
+            {"list.txt", "# my list\rM 31   # best\r\r  saturn\rNGC 40 / C 2\rZZ Top\r", {"list"},
+             {"M 31/NGC 224", "Saturn", "NGC 40"}, {"line 6: ZZ Top"}}};
+        // clang-format on
+        for (const auto& r : rows) {
+            KeptLists kept;
+            kept.lists.push_back({"winter", {}, {}}); // an import never takes a kept list's name
+            const QString path = write(r.name, r.bytes);
+            const ListImportResult result = ImportListFile(path, store, kept);
+            QVERIFY2(result.ok, qPrintable(result.error));
+            QStringList names, got, report;
+            for (const ListImportReport& list : result.lists)
+                names << list.name, report += list.unmatched;
+            for (size_t i = 1; i < kept.lists.size(); ++i)
+                got += Designations(store, kept.lists[i].objects);
+            QVERIFY(names == r.listNames && got == r.matched && kept.offered == 1);
+            QCOMPARE(report, r.unmatched);
+            const QString text = ImportReportText(path, result);
+            for (const QString& line : r.unmatched)
+                QVERIFY(text.contains(line));
+        }
     }
 
     // Nothing that is not a list harms the kept lists; the message names the file and why.
-    void badInputIsRefusedWithItsReason_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("binary") << "photo.skylist"
-                                << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
-                                << "not a text file";
-        QTest::newRow("empty") << "empty.txt" << QByteArray() << "it is empty";
-        QTest::newRow("blank") << "blank.txt" << QByteArray(" \r\n\t\n") << "it is empty";
-        QTest::newRow("comments only") << "c.txt" << QByteArray("# nothing\n") << "only comments";
-        QTest::newRow("csv without a name column")
-            << "a.csv" << QByteArray("RA,Dec,Mag\n1,2,3\n") << "names no column";
-        QTest::newRow("csv header only") << "b.csv" << QByteArray("Name,RA\n") << "only its header";
-        QTest::newRow("json of another shape")
-            << "c.json" << QByteArray(R"({"stars": [1, 2]})") << "holds no observing list";
-        QTest::newRow("broken json")
-            << "d.json" << QByteArray("{\"observingLists\": {") << "not valid JSON";
-        QTest::newRow("skylist without objects")
-            << "e.skylist" << QByteArray("SkySafariObservingListVersion=3.0\n")
-            << "holds no object";
-    }
     void badInputIsRefusedWithItsReason() {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, reason);
-        KeptLists kept;
-        kept.lists.push_back({"old", {{"M", "M 31/NGC 224"}}, {0}});
-        const ListImportResult result = ImportListFile(write(name, bytes), store, kept);
-        QVERIFY(!result.ok);
-        QVERIFY2(result.error.contains(name) && result.error.contains(reason),
-                 qPrintable(result.error));
-        QCOMPARE(kept.lists.size(), size_t(1));
-        QCOMPARE(kept.offered, -1);
+        // clang-format off
+        const struct { const char* name; QByteArray bytes; const char* reason; } rows[] = {
+            {"photo.skylist", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "not a text file"},
+            {"empty.txt", "", "it is empty"}, {"blank.txt", " \r\n\t\n", "it is empty"},
+            {"c.txt", "# nothing\n", "only comments"}, {"a.csv", "RA,Dec,Mag\n1,2,3\n", "names no column"},
+            {"b.csv", "Name,RA\n", "only its header"}, {"c.json", R"({"stars": [1, 2]})", "holds no observing list"},
+            {"d.json", "{\"observingLists\": {", "not valid JSON"},
+            {"e.skylist", "SkySafariObservingListVersion=3.0\n", "holds no object"}};
+        // clang-format on
+        for (const auto& r : rows) {
+            KeptLists kept;
+            kept.lists.push_back({"old", {{"M", "M 31/NGC 224"}}, {0}});
+            const ListImportResult result = ImportListFile(write(r.name, r.bytes), store, kept);
+            QVERIFY2(!result.ok && result.error.contains(r.name) && result.error.contains(r.reason),
+                     qPrintable(result.error));
+            QVERIFY(kept.lists.size() == 1 && kept.offered == -1);
+        }
     }
 
     void largeAndLatin1Files() {

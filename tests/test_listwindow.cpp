@@ -93,10 +93,9 @@ private slots:
 
         // "Put in rows" fills the free rows with what passes, each object once.
         lists.click("cmdPutInRows");
-        QCOMPARE(f.state.listSlots[0], std::int16_t(IndexOf(f.state.store, "IC 1") + 1));
-        QCOMPARE(f.state.listSlots[1], std::int16_t(IndexOf(f.state.store, "NGC 7000") + 1));
-        QCOMPARE(f.state.listSlots[2], std::int16_t(IndexOf(f.state.store, "M 2") + 1));
-        QCOMPARE(f.state.listSlots[3], std::int16_t(0));
+        QCOMPARE(Designations(f.state.store, {f.state.listSlots[0] - 1, f.state.listSlots[1] - 1,
+                                              f.state.listSlots[2] - 1, f.state.listSlots[3] - 1}),
+                 (QStringList{"IC 1", "NGC 7000", "M 2", "-"}));
 
         // The rows exported read back as the same objects in the same order.
         lists.exportPath = dir.filePath("rows.csv");

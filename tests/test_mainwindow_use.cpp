@@ -4,7 +4,6 @@
 
 #include "kit/nightvision.h"
 #include "mainwindow/choosersearch.h"
-#include "objectlist/objectrows.h"
 #include "printout/printout.h"
 #include "printout/recordingsurface.h"
 #include "settings/rememberedchoices.h"
@@ -13,27 +12,6 @@
 #include "support/windows.h"
 
 namespace {
-
-// The row the window should show for a store record at the site and instant in force.
-QString ExpectedRow(const AppState& state, int storeIndex) {
-    SkyState sky = state.sky;
-    const CatalogObject& o = state.store.objects[std::size_t(storeIndex)];
-    SetTarget(sky, o.RA, o.Dec);
-    const double alt = TargetAltitude(sky);
-    return ObjectRowText(o, alt, TargetAzimuth(sky));
-}
-
-// Runs `act` on the modal window of type W each time one opens while `during` runs.
-template <class W>
-void WithModal(const std::function<void(W*)>& act, const std::function<void()>& during) {
-    QTimer poll;
-    QPointer<W> handled;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
-        if (w && w != handled) handled = w, act(w);
-    });
-    poll.start(10), during(), poll.stop();
-}
 
 // The Location Editor answering its questions with Yes or OK.
 void AnswerYes(LocationWindow* w) {

@@ -208,11 +208,8 @@ private slots:
         for (const auto& c : cases)
             QVERIFY2(CheckDaylightTick(QTimeZone(c.computer), std::int16_t(c.zone), c.dst, c.at) ==
                          c.tick,
-                     qPrintable(QString("%1 %2 %3 %4")
-                                    .arg(c.computer)
-                                    .arg(c.zone)
-                                    .arg(c.dst)
-                                    .arg(c.at.toString(Qt::ISODate))));
+                     qPrintable(QString("%1 %2 %3 ").arg(c.computer).arg(c.zone).arg(c.dst) +
+                                c.at.toString(Qt::ISODate)));
     }
 
     void azimuthAndHorizon() {

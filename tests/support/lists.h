@@ -44,3 +44,12 @@ inline int IndexOf(const ObjectStore& store, const QString& designation, QChar l
     }
     return -1;
 }
+
+// The designations of store records, "-" for an index below 0.
+inline QStringList Designations(const ObjectStore& store, const std::vector<int>& objects) {
+    QStringList out;
+    for (int index : objects)
+        out << (index < 0 ? QStringLiteral("-")
+                          : store.objects[size_t(index)].Designation.TrimmedText());
+    return out;
+}

@@ -6,6 +6,7 @@
 #include "locationeditor/locationwindow.h"
 #include "mainwindow/mainwindow.h"
 #include "objectlist/bodyrecords.h"
+#include "objectlist/objectrows.h"
 #include "sky/civiltime.h"
 #include "sky/coordinates.h"
 #include "support/objects.h"
@@ -79,6 +80,18 @@ inline void Press(QWidget* button) {
         QAccessibleActionInterface::pressAction());
 }
 
+// Runs `act` on the modal window of type W each time one opens while `during` runs.
+template <class W>
+void WithModal(const std::function<void(W*)>& act, const std::function<void()>& during) {
+    QTimer poll;
+    QPointer<W> handled;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (w && w != handled) handled = w, act(w);
+    });
+    poll.start(10), during(), poll.stop();
+}
+
 // Shows a window and waits until it is the active one. The request is repeated: right after
 // a modal box has closed, a first activation request can be lost.
 inline bool ShowActive(QWidget* window) {
@@ -91,6 +104,15 @@ inline bool ShowActive(QWidget* window) {
 // The main window on FillStore's objects and the Moon and the planets behind them, the sites Sydney
 // and "Back yard" (primary, latitude 45, zone -5) unless `sites` is false, in Now mode on a fixed
 // clock at 3/1/2026 22:00 at that site (03:00 UT the next day), the computer on UTC.
+// The row the window should show for a store record at the site and instant in force.
+inline QString ExpectedRow(const AppState& state, int storeIndex) {
+    SkyState sky = state.sky;
+    const CatalogObject& o = state.store.objects[std::size_t(storeIndex)];
+    SetTarget(sky, o.RA, o.Dec);
+    const double alt = TargetAltitude(sky); // before the azimuth, which uses what it computes
+    return ObjectRowText(o, alt, TargetAzimuth(sky));
+}
+
 struct WindowFixture {
     AppState state;
     std::shared_ptr<FixedClock> clock =
