@@ -100,6 +100,13 @@ void PublishedPlaces() {
          ArcMinApart(ApparentHorizontal(eclipse, moon.rightAscension, moon.declination),
                      ApparentHorizontal(eclipse, sun.rightAscension, sun.declination)),
          0, 0.15);
+    // A sky turned by half an hour with the Earth stands where a sky made afresh does.
+    const double later = t + 0.5 / 24;
+    Near("turned sky (arcsec)",
+         ArcMinApart(ApparentHorizontal(TurnedTo(eclipse, later), 1.2, 0.3),
+                     ApparentHorizontal(MakeApparentSky(later, siteLat, -87.667 * Deg), 1.2, 0.3)) *
+             60,
+         0, 0.05);
     // Nothing outside the years 1000..3000 or for a site that is not a place; the cache answers
     // for the instant and site asked, also after many others.
     const double now = Days(2026, 1, 1, 0);

@@ -37,6 +37,16 @@ ApparentSky MakeApparentSky(double daysFromJ2000Ut, double latitudeRad, double l
     return sky;
 }
 
+ApparentSky TurnedTo(const ApparentSky& sky, double daysFromJ2000Ut) {
+    ApparentSky turned = sky;
+    turned.daysUt = daysFromJ2000Ut;
+    if (!sky.ok) return turned;
+    eraAper(eraEra00(ERFA_DJ00, daysFromJ2000Ut), &turned.astrom);
+    turned.cosEral = std::cos(turned.astrom.eral);
+    turned.sinEral = std::sin(turned.astrom.eral);
+    return turned;
+}
+
 HorizontalPlace ApparentHorizontal(const ApparentSky& sky, const double direction[3]) {
     HorizontalPlace place;
     if (!sky.ok) return place;

@@ -29,6 +29,11 @@ struct ApparentSky {
 
 ApparentSky MakeApparentSky(double daysFromJ2000Ut, double latitudeRad, double longitudeRad);
 
+// The sky of a nearby instant (within about an hour) made from one already built: only the
+// Earth's rotation is brought up to date, which costs a sine and a cosine instead of the whole
+// sky. Precession, nutation and the Earth's velocity move by well under 0.1" in that time.
+ApparentSky TurnedTo(const ApparentSky& sky, double daysFromJ2000Ut);
+
 struct HorizontalPlace {
     double altitude = 0; // radians, refracted
     double azimuth = 0;  // radians, 0 <= A < 2 pi, north 0, east pi/2

@@ -146,7 +146,12 @@ ObjectNight ComputeOne(const AppState& state, int storeIndex, const Track& track
 std::vector<ObjectNight> ComputeObjectNights(const AppState& state, const NightEvents& night) {
     std::vector<ObjectNight> out;
     const double lat = state.sky.ObserverLatitude, lon = state.sky.ObserverLongitude;
-    ApparentSkies skies([lat, lon](double t) { return MakeApparentSky(t, lat, lon); });
+    // A whole sky each hour; the moments between only turn it with the Earth.
+    ApparentSkies hourly([lat, lon](double hour) { return MakeApparentSky(hour, lat, lon); });
+    ApparentSkies skies([&hourly](double t) {
+        const ApparentSky& base = hourly(std::round(t / HourDays) * HourDays);
+        return base.ok ? TurnedTo(base, t) : MakeApparentSky(t, base.latitude, base.longitude);
+    });
     for (int row = 0; row < ListRowCount; ++row) {
         const int slot = state.listSlots[std::size_t(row)];
         if (slot <= 0 || slot > int(state.store.objects.size())) continue;
