@@ -587,10 +587,14 @@ private slots:
         auto* precise = f.get<QCheckBox>("chkPrecise");
         QVERIFY(!precise->isChecked() && precise->text() == "Precise" &&
                 precise->toolTip() == "Precession, nutation, aberration and refraction");
-        for (QWidget* other : f.window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            QVERIFY2(other == precise || !other->isVisible() ||
-                         !other->geometry().intersects(precise->geometry()),
-                     qPrintable(other->objectName()));
+        // The controls added to the window's first layout stand clear of every other one.
+        for (const char* added : {"chkPrecise", "cmdTonight", "cmdLists", "chkList"}) {
+            const QRect place = f.get<QWidget>(added)->geometry();
+            for (QWidget* other : f.window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                QVERIFY2(other->objectName() == added || !other->isVisible() ||
+                             !other->geometry().intersects(place),
+                         qPrintable(QString(added) + " and " + other->objectName()));
+        }
         f.click("chkPlanet"), f.choose("cmbDSO", 0), f.choose("cmbDSO", 1); // M 2, the Moon
         const QString quick = f.row(0) + f.row(1);
         QTest::mouseClick(precise, Qt::LeftButton);

@@ -272,7 +272,8 @@ void MainWindow::buildControls() {
 
     const QFont listFont = ObjectListFont();
     Label1 = new QLabel(ObjectListHeader(), this);
-    place(Label1, "Label1", 1560, 1200, 9975, 300);
+    // Ends short of the Tonight button at its right; the header text ends well before.
+    place(Label1, "Label1", 1560, 1200, 8700, 300);
     Label1->setFont(listFont);
     // Two light backgrounds in turn, with dark text on both whatever the desktop's colours.
     const QColor evenRow(0xE3, 0xE3, 0xE3);
@@ -326,8 +327,8 @@ void MainWindow::buildControls() {
     Command1->setFont(font());
     cmdTonight =
         button("cmdTonight", QStringLiteral("Tonight"),
-               QStringLiteral("Darkness, the Moon and the picked objects tonight (Ctrl+T)."), 120,
-               6120, 1335, 375);
+               QStringLiteral("Darkness, the Moon and the picked objects tonight (Ctrl+T)."), 10320,
+               1080, 1575, 375);
 
     QFont statusFont = font();
     statusFont.setFamilies({QStringLiteral("MS Sans Serif"), font().family()});
