@@ -24,7 +24,8 @@ public:
             return;
         }
         step_ = body_ == int(Body::Moon) ? HourDays : 6 * HourDays;
-        from_ = night.windowFrom - step_;
+        // From a day before the window: a rise before it may be looked for.
+        from_ = night.windowFrom - 1 - step_;
         const int steps = int(std::ceil((night.windowTo - from_) / step_)) + 2;
         for (int i = 0; i < steps; ++i) {
             // Precise rows start from the place seen from the site, as the rows do.
@@ -103,6 +104,12 @@ void FindRiseAndSet(ObjectNight& out, const TimeFunction& margin, const NightEve
         out.up = margin(night.windowFrom) > 0 ? UpKind::AlwaysUp : UpKind::NeverUp;
         return;
     }
+    // Up already at the first noon: it rose the day before, and that rise is the one that frames
+    // its stay above the horizon through the evening (not the next day's, after the night).
+    if (margin(night.windowFrom) > 0)
+        for (const Crossing& c :
+             FindCrossings(margin, night.windowFrom - 1, night.windowFrom, ObjectStepDays))
+            if (c.rising) out.rises = c.days;
     for (const Crossing& c : crossings) {
         if (c.rising && !out.rises) out.rises = c.days;
         if (!c.rising && !out.sets && out.rises) out.sets = c.days;

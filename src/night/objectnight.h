@@ -23,8 +23,9 @@ struct PathPoint {
 struct ObjectNight {
     int storeIndex = -1;
     QString designation;
-    // Rising and setting between the window's two noons: the first rise, and the first set after
-    // it (else the first set).
+    // Rising and setting around the window's two noons: the first rise in it, and the first set
+    // after it (else the first set); for an object already up at the first noon, its last rise in
+    // the day before.
     UpKind up = UpKind::RisesOrSets;
     std::optional<double> rises, sets;
     // Highest between sunset and sunrise (the whole window on a polar day or night).
