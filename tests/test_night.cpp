@@ -68,104 +68,77 @@ int Pick(AppState& state, CatalogObject object) {
 class TestNight : public QObject {
     Q_OBJECT
 private slots:
-    void almanacEvents_data();
     void almanacEvents();
-    void whichNight_data();
     void whichNight();
     void highLatitudesSayWhatTheSunDoes();
     void nightAcrossTheEndOfDaylightTime();
     void darkWithoutTheMoonIsDarkAndMoonless();
-    void objectsAgainstTheSitesHorizon_data();
     void objectsAgainstTheSitesHorizon();
-    void objectTimesFollowTheRows_data();
     void objectTimesFollowTheRows();
 };
 
-void TestNight::almanacEvents_data() {
-    QTest::addColumn<double>("lat");
-    QTest::addColumn<double>("lon");
-    QTest::addColumn<CivilTime>("typed");
-    QTest::addColumn<int>("event");
-    QTest::addColumn<CivilTime>("expected"); // invalid: "none" that night
-    QTest::addColumn<double>("tolerance");   // minutes, beyond the tables' rounding
-
-    const auto row = [](const char* name, double lat, double lon, const char* typed, int event,
-                        const char* expected, double tolerance) {
-        QTest::newRow(name) << lat << lon << CivilOf(typed) << event
-                            << (expected ? CivilOf(expected) : CivilTime()) << tolerance;
-    };
-    // Night of 2019-12-10: the Moon, nearly full, rose before sunset and sets before sunrise.
-    row("2019-12-10 sunset", 29, -81, "2019-12-10 20:00", 0, "2019-12-10 17:27", 1);
-    row("2019-12-10 sunrise", 29, -81, "2019-12-10 20:00", 1, "2019-12-11 07:07", 1);
-    row("2019-12-10 no moonrise", 29, -81, "2019-12-10 20:00", 2, nullptr, 0);
-    row("2019-12-10 moonset", 29, -81, "2019-12-10 20:00", 3, "2019-12-11 06:24", 2);
-    // Night of 2019-12-13: the Moon rises after sunset and sets after sunrise.
-    row("2019-12-13 sunset", 29, -81, "2019-12-13 23:00", 0, "2019-12-13 17:28", 1);
-    row("2019-12-13 moonrise", 29, -81, "2019-12-13 23:00", 2, "2019-12-13 19:01", 2);
-    row("2019-12-13 no moonset", 29, -81, "2019-12-13 23:00", 3, nullptr, 0);
-    // Twilight at Orlando: the evening of 2022-01-22 and the morning before it.
-    row("2022-01-22 civil ends", 28.538, -81.379, "2022-01-22 12:00", 4, "2022-01-22 18:21", 1);
-    row("2022-01-22 nautical ends", 28.538, -81.379, "2022-01-22 12:00", 5, "2022-01-22 18:50", 1);
-    row("2022-01-22 astronomical ends", 28.538, -81.379, "2022-01-22 12:00", 6, "2022-01-22 19:18",
-        1);
-    row("2022-01-22 astronomical begins", 28.538, -81.379, "2022-01-22 03:00", 7,
-        "2022-01-22 05:55", 1);
-    row("2022-01-22 nautical begins", 28.538, -81.379, "2022-01-22 03:00", 8, "2022-01-22 06:23",
-        1);
-    row("2022-01-22 civil begins", 28.538, -81.379, "2022-01-22 03:00", 9, "2022-01-22 06:52", 1);
-}
-
+// Against the almanac tables (29 N 81 W and Orlando, zone -5); an empty expectation: "none" that
+// night. The tables round to the minute: half a minute on top of the tolerance.
 void TestNight::almanacEvents() {
-    QFETCH(double, lat);
-    QFETCH(double, lon);
-    QFETCH(CivilTime, typed);
-    QFETCH(int, event);
-    QFETCH(CivilTime, expected);
-    QFETCH(double, tolerance);
     static const Event events[] = {&NightEvents::sunset,           &NightEvents::sunrise,
                                    &NightEvents::moonrise,         &NightEvents::moonset,
                                    &NightEvents::civilEnds,        &NightEvents::nauticalEnds,
                                    &NightEvents::astronomicalEnds, &NightEvents::astronomicalBegins,
                                    &NightEvents::nauticalBegins,   &NightEvents::civilBegins};
-    const SkyState sky = SiteSky(lat, lon, -5);
-    const NightEvents night = ComputeNightEvents(sky, typed);
-    const std::optional<double>& found = night.*events[event];
-    if (!expected.isValid()) {
-        QVERIFY2(!found,
-                 qPrintable(CivilDateTimeText(DaysToCivil(sky, found.value_or(0)), QLocale::c())));
-        return;
+    const double orlandoLat = 28.538, orlandoLon = -81.379;
+    const struct {
+        double lat, lon;
+        const char *typed, *expected;
+        int event;
+        double tolerance; // minutes
+    } cases[] = {
+        // Night of 2019-12-10: the Moon, nearly full, rose before sunset and sets before sunrise.
+        {29, -81, "2019-12-10 20:00", "2019-12-10 17:27", 0, 1},
+        {29, -81, "2019-12-10 20:00", "2019-12-11 07:07", 1, 1},
+        {29, -81, "2019-12-10 20:00", nullptr, 2, 0},
+        {29, -81, "2019-12-10 20:00", "2019-12-11 06:24", 3, 2},
+        // Night of 2019-12-13: the Moon rises after sunset and sets after sunrise.
+        {29, -81, "2019-12-13 23:00", "2019-12-13 17:28", 0, 1},
+        {29, -81, "2019-12-13 23:00", "2019-12-13 19:01", 2, 2},
+        {29, -81, "2019-12-13 23:00", nullptr, 3, 0},
+        // Twilight at Orlando: the evening of 2022-01-22 and the morning before it.
+        {orlandoLat, orlandoLon, "2022-01-22 12:00", "2022-01-22 18:21", 4, 1},
+        {orlandoLat, orlandoLon, "2022-01-22 12:00", "2022-01-22 18:50", 5, 1},
+        {orlandoLat, orlandoLon, "2022-01-22 12:00", "2022-01-22 19:18", 6, 1},
+        {orlandoLat, orlandoLon, "2022-01-22 03:00", "2022-01-22 05:55", 7, 1},
+        {orlandoLat, orlandoLon, "2022-01-22 03:00", "2022-01-22 06:23", 8, 1},
+        {orlandoLat, orlandoLon, "2022-01-22 03:00", "2022-01-22 06:52", 9, 1}};
+    for (const auto& c : cases) {
+        const SkyState sky = SiteSky(c.lat, c.lon, -5);
+        const std::optional<double>& found =
+            ComputeNightEvents(sky, CivilOf(c.typed)).*events[c.event];
+        const QString text = found ? CivilDateTimeText(DaysToCivil(sky, *found), QLocale::c())
+                                   : QStringLiteral("none");
+        const QString name = QStringLiteral("%1, event %2: %3").arg(c.typed).arg(c.event).arg(text);
+        QVERIFY2(bool(found) == bool(c.expected), qPrintable(name));
+        if (found)
+            QVERIFY2(MinutesApart(*found, CivilToDays(sky, CivilOf(c.expected))) <=
+                         c.tolerance + 0.5,
+                     qPrintable(name));
     }
-    QVERIFY(found);
-    // The tables round to the minute: half a minute on top of the tolerance.
-    const double apart = MinutesApart(*found, CivilToDays(sky, expected));
-    QVERIFY2(apart <= tolerance + 0.5,
-             qPrintable(CivilDateTimeText(DaysToCivil(sky, *found), QLocale::c()) +
-                        QStringLiteral(" is %1 min off").arg(apart)));
 }
 
-void TestNight::whichNight_data() {
-    QTest::addColumn<CivilTime>("typed");
-    QTest::addColumn<QDate>("sunsetDate");
-    // 29 N 81 W, zone -5: sunset near 17:27, sunrise near 07:07.
-    QTest::newRow("afternoon: the coming night")
-        << CivilOf("2019-12-10 14:00") << QDate(2019, 12, 10);
-    QTest::newRow("evening") << CivilOf("2019-12-10 22:00") << QDate(2019, 12, 10);
-    QTest::newRow("after midnight: the night under way")
-        << CivilOf("2019-12-11 03:00") << QDate(2019, 12, 10);
-    QTest::newRow("after sunrise: the next night")
-        << CivilOf("2019-12-11 07:30") << QDate(2019, 12, 11);
-}
-
+// 29 N 81 W, zone -5: sunset near 17:27, sunrise near 07:07. In the afternoon the coming night,
+// after midnight the night under way, after sunrise the next night.
 void TestNight::whichNight() {
-    QFETCH(CivilTime, typed);
-    QFETCH(QDate, sunsetDate);
     const SkyState sky = SiteSky(29, -81, -5);
-    const NightEvents night = ComputeNightEvents(sky, typed);
-    QVERIFY(night.sunset && night.sunrise);
-    QCOMPARE(DaysToCivil(sky, *night.sunset).date(), sunsetDate);
-    QCOMPARE(DaysToCivil(sky, *night.sunrise).date(), sunsetDate.addDays(1));
-    QCOMPARE(night.from, *night.sunset);
-    QCOMPARE(night.to, *night.sunrise);
+    for (const auto& [typed, sunsetDay] : {std::pair{"2019-12-10 14:00", 10},
+                                           {"2019-12-10 22:00", 10},
+                                           {"2019-12-11 03:00", 10},
+                                           {"2019-12-11 07:30", 11}}) {
+        const NightEvents night = ComputeNightEvents(sky, CivilOf(typed));
+        QVERIFY2(night.sunset && night.sunrise, typed);
+        const QDate sunsetDate(2019, 12, sunsetDay);
+        QVERIFY2(DaysToCivil(sky, *night.sunset).date() == sunsetDate &&
+                     DaysToCivil(sky, *night.sunrise).date() == sunsetDate.addDays(1) &&
+                     night.from == *night.sunset && night.to == *night.sunrise,
+                 typed);
+    }
 }
 
 void TestNight::highLatitudesSayWhatTheSunDoes() {
@@ -236,101 +209,88 @@ void TestNight::darkWithoutTheMoonIsDarkAndMoonless() {
     QVERIFY(LineValue(NightLines(sky, night), "Moon").contains("waning"));
 }
 
-void TestNight::objectsAgainstTheSitesHorizon_data() {
-    QTest::addColumn<double>("dec");
-    QTest::addColumn<QVector<int>>("horizon"); // N NE E SE S SW W NW
-    QTest::addColumn<int>("up");
-    // 41.7 N: declination -30 culminates due south at about 18 deg.
-    QTest::newRow("south: low trees, it rises")
-        << -30.0 << QVector<int>{30, 30, 5, 5, 5, 5, 5, 30} << int(UpKind::RisesOrSets);
-    QTest::newRow("south: a 25 deg ridge, never up")
-        << -30.0 << QVector<int>{0, 0, 25, 25, 25, 25, 25, 0} << int(UpKind::NeverUp);
-    // Declination +80 circles the pole between about 32 and 52 deg.
-    QTest::newRow("circumpolar over a flat horizon")
-        << 80.0 << QVector<int>{0, 0, 0, 0, 0, 0, 0, 0} << int(UpKind::AlwaysUp);
-    QTest::newRow("circumpolar, hidden below a northern ridge")
-        << 80.0 << QVector<int>{40, 40, 0, 0, 0, 0, 0, 40} << int(UpKind::RisesOrSets);
-}
-
+// 41.7 N: declination -30 culminates due south at about 18 deg, +80 circles the pole between
+// about 32 and 52 deg. Horizons N NE E SE S SW W NW.
 void TestNight::objectsAgainstTheSitesHorizon() {
-    QFETCH(double, dec);
-    QFETCH(QVector<int>, horizon);
-    QFETCH(int, up);
-    std::array<std::int16_t, 8> profile{};
-    std::copy(horizon.begin(), horizon.end(), profile.begin());
-    AppState state = StateAt(SiteSky(41.7, -77.8, -5), profile);
-    Pick(state, MakeObject("N", "NGC 1", 3.0, dec, 8));
-    const NightEvents night = ComputeNightEvents(state.sky, CivilOf("2026-12-10 21:00"));
-    const std::vector<ObjectNight> objects = ComputeObjectNights(state, night);
-    QCOMPARE(objects.size(), std::size_t(1));
-    const ObjectNight& o = objects.front();
-    QCOMPARE(int(o.up), up);
-    const QStringList texts = ObjectLineTexts(state.sky, o);
-    if (up == int(UpKind::NeverUp)) {
-        QCOMPARE(texts.mid(1, 2), QStringList({"never up", "never up"}));
-        QCOMPARE(texts[4], QStringLiteral("not tonight"));
-    } else if (up == int(UpKind::AlwaysUp)) {
-        QCOMPARE(texts.mid(1, 2), QStringList({"always up", "always up"}));
-        QCOMPARE(o.clearInDarkness.size(), night.darkness.size());
-    } else {
-        QVERIFY(o.rises && o.sets);
+    const struct {
+        double dec;
+        std::array<std::int16_t, 8> profile;
+        UpKind up;
+    } cases[] = {{-30, {30, 30, 5, 5, 5, 5, 5, 30}, UpKind::RisesOrSets}, // low southern trees
+                 {-30, {0, 0, 25, 25, 25, 25, 25, 0}, UpKind::NeverUp},   // a southern ridge
+                 {80, {0, 0, 0, 0, 0, 0, 0, 0}, UpKind::AlwaysUp},        // circumpolar
+                 {80, {40, 40, 0, 0, 0, 0, 0, 40}, UpKind::RisesOrSets}}; // a northern ridge
+    for (const auto& [dec, profile, upKind] : cases) {
+        const int up = int(upKind);
+        AppState state = StateAt(SiteSky(41.7, -77.8, -5), profile);
+        Pick(state, MakeObject("N", "NGC 1", 3.0, dec, 8));
+        const NightEvents night = ComputeNightEvents(state.sky, CivilOf("2026-12-10 21:00"));
+        const std::vector<ObjectNight> objects = ComputeObjectNights(state, night);
+        QCOMPARE(objects.size(), std::size_t(1));
+        const ObjectNight& o = objects.front();
+        QCOMPARE(int(o.up), up);
+        const QStringList texts = ObjectLineTexts(state.sky, o);
+        if (up == int(UpKind::NeverUp)) {
+            QCOMPARE(texts.mid(1, 2), QStringList({"never up", "never up"}));
+            QCOMPARE(texts[4], QStringLiteral("not tonight"));
+        } else if (up == int(UpKind::AlwaysUp)) {
+            QCOMPARE(texts.mid(1, 2), QStringList({"always up", "always up"}));
+            QCOMPARE(o.clearInDarkness.size(), night.darkness.size());
+        } else {
+            QVERIFY(o.rises && o.sets);
+        }
+        QCOMPARE(o.path.size() > 100, true);
     }
-    QCOMPARE(o.path.size() > 100, true);
-}
-
-void TestNight::objectTimesFollowTheRows_data() {
-    QTest::addColumn<bool>("precise");
-    QTest::newRow("quick formulas") << false;
-    QTest::newRow("Precise") << true;
 }
 
 void TestNight::objectTimesFollowTheRows() {
-    QFETCH(bool, precise);
-    // Rising, setting and the highest point agree with the rows' own test, "In View Only":
-    // a minute before rising the object is not in view, a minute after it is.
-    AppState state = StateAt(SiteSky(41.7, -77.8, -5), {8, 6, 5, 5, 45, 8, 8, 8});
-    state.sky.Precise = precise;
-    Pick(state, MakeObject("M", "M 42", 5.5883, -5.39, 4));
-    AppendBodyRecords(state.store);
-    state.listSlots[1] = std::int16_t(state.store.objects.size() - 8 + int(Body::Moon) + 1);
-    state.listSlots[2] = std::int16_t(state.store.objects.size() - 8 + int(Body::Jupiter) + 1);
-    // Already up at noon: the rise is the one before the evening, not the next day's.
-    Pick(state, MakeObject("M", "M 31", 0.7123, 41.27, 3.4));
-    const NightEvents night = ComputeNightEvents(state.sky, CivilOf("2026-12-10 21:00"));
-    const std::vector<ObjectNight> objects = ComputeObjectNights(state, night);
-    QCOMPARE(objects.size(), std::size_t(4));
+    for (const bool precise : {false, true}) {
+        // Rising, setting and the highest point agree with the rows' own test, "In View Only":
+        // a minute before rising the object is not in view, a minute after it is.
+        AppState state = StateAt(SiteSky(41.7, -77.8, -5), {8, 6, 5, 5, 45, 8, 8, 8});
+        state.sky.Precise = precise;
+        Pick(state, MakeObject("M", "M 42", 5.5883, -5.39, 4));
+        AppendBodyRecords(state.store);
+        state.listSlots[1] = std::int16_t(state.store.objects.size() - 8 + int(Body::Moon) + 1);
+        state.listSlots[2] = std::int16_t(state.store.objects.size() - 8 + int(Body::Jupiter) + 1);
+        // Already up at noon: the rise is the one before the evening, not the next day's.
+        Pick(state, MakeObject("M", "M 31", 0.7123, 41.27, 3.4));
+        const NightEvents night = ComputeNightEvents(state.sky, CivilOf("2026-12-10 21:00"));
+        const std::vector<ObjectNight> objects = ComputeObjectNights(state, night);
+        QCOMPARE(objects.size(), std::size_t(4));
 
-    SkyState rows = state.sky;
-    const auto inView = [&](const ObjectNight& o, double days) {
-        SetObservingTime(rows, DaysToCivil(rows, days));
-        const int body = BodyInSlot(state.store, o.storeIndex);
-        if (body >= 0)
-            PlaceBodyRecord(state, o.storeIndex), rows.ObservingTime = state.sky.ObservingTime;
-        const CatalogObject& record = state.store.objects[std::size_t(o.storeIndex)];
-        SetTarget(rows, record.RA, record.Dec);
-        const double alt = TargetAltitude(rows);
-        return std::pair{IsInView(state.horizon, alt, TargetAzimuth(rows)), alt};
-    };
-    const double minute = 1.0 / 1440;
-    for (const ObjectNight& o : objects) {
-        QVERIFY2(o.rises && o.sets && *o.rises < *o.sets, qPrintable(o.designation));
-        state.sky.UseNow = false;
-        for (double edge : {*o.rises, *o.sets}) {
-            state.sky.ObservingTime = DaysToCivil(state.sky, edge - 2 * minute);
-            const bool before = inView(o, edge - 2 * minute).first;
-            state.sky.ObservingTime = DaysToCivil(state.sky, edge + 2 * minute);
-            const bool after = inView(o, edge + 2 * minute).first;
-            QVERIFY2(before != after, qPrintable(o.designation));
-            QCOMPARE(after, edge == *o.rises);
+        SkyState rows = state.sky;
+        const auto inView = [&](const ObjectNight& o, double days) {
+            SetObservingTime(rows, DaysToCivil(rows, days));
+            const int body = BodyInSlot(state.store, o.storeIndex);
+            if (body >= 0)
+                PlaceBodyRecord(state, o.storeIndex), rows.ObservingTime = state.sky.ObservingTime;
+            const CatalogObject& record = state.store.objects[std::size_t(o.storeIndex)];
+            SetTarget(rows, record.RA, record.Dec);
+            const double alt = TargetAltitude(rows);
+            return std::pair{IsInView(state.horizon, alt, TargetAzimuth(rows)), alt};
+        };
+        const double minute = 1.0 / 1440;
+        for (const ObjectNight& o : objects) {
+            QVERIFY2(o.rises && o.sets && *o.rises < *o.sets, qPrintable(o.designation));
+            state.sky.UseNow = false;
+            for (double edge : {*o.rises, *o.sets}) {
+                state.sky.ObservingTime = DaysToCivil(state.sky, edge - 2 * minute);
+                const bool before = inView(o, edge - 2 * minute).first;
+                state.sky.ObservingTime = DaysToCivil(state.sky, edge + 2 * minute);
+                const bool after = inView(o, edge + 2 * minute).first;
+                QVERIFY2(before != after, qPrintable(o.designation));
+                QCOMPARE(after, edge == *o.rises);
+            }
+            for (double off : {-2 * minute, 2 * minute}) {
+                if (o.highestAt + off < night.from || o.highestAt + off > night.to) continue;
+                state.sky.ObservingTime = DaysToCivil(state.sky, o.highestAt + off);
+                QVERIFY(inView(o, o.highestAt + off).second <= o.highestAltitude + 1e-9);
+            }
         }
-        for (double off : {-2 * minute, 2 * minute}) {
-            if (o.highestAt + off < night.from || o.highestAt + off > night.to) continue;
-            state.sky.ObservingTime = DaysToCivil(state.sky, o.highestAt + off);
-            QVERIFY(inView(o, o.highestAt + off).second <= o.highestAltitude + 1e-9);
-        }
+        // M 42 (43 deg at its highest) passes behind the 45 deg southern ridge: clear twice.
+        QCOMPARE(objects[0].clearInDarkness.size(), std::size_t(2));
     }
-    // M 42 (43 deg at its highest) passes behind the 45 deg southern ridge: clear twice.
-    QCOMPARE(objects[0].clearInDarkness.size(), std::size_t(2));
 }
 
 QTEST_GUILESS_MAIN(TestNight)
