@@ -178,23 +178,6 @@ private slots:
         }
     }
 
-    // No temporary file is made to read the file (TMPDIR unusable); a file that is there but
-    // cannot be read (here a link to itself) gives the first state and says why.
-    void readsWithoutATemporaryFileAndNamesAnUnreadableOne() {
-        const QString path = Written(Changed());
-        const QByteArray tmp = qgetenv("TMPDIR");
-        qputenv("TMPDIR", "/proc");
-        QString why;
-        const Choices read = ReadRememberedChoices(path, &store_, nullptr, &why);
-        qputenv("TMPDIR", tmp);
-        QCOMPARE(read, Changed());
-        QVERIFY(why.isEmpty());
-        const QString loop = dir_.filePath("loop.conf");
-        QVERIFY(QFile::link(loop, loop));
-        QCOMPARE(ReadRememberedChoices(loop, &store_, nullptr, &why), Choices{});
-        QVERIFY2(why.startsWith("The file " + loop + " cannot be read ("), qPrintable(why));
-    }
-
     // A settings file that is a link stays one (also when what it leads to is not there yet),
     // and the folders follow the XDG rules: a relative XDG_CONFIG_HOME or XDG_DATA_HOME is
     // ignored, not taken from the current folder.
