@@ -3,6 +3,8 @@
 #include "sky/angles.h"
 #include "sky/civiltime.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr double MsPerHour = 3600000.0;
@@ -62,9 +64,17 @@ CivilTime SiteCivilNow(const SkyState& sky) {
     return sky.siteClock.toCivil(sky.clock->utcNow().toUTC());
 }
 
-double DaysFromJ2000At(const SiteInstant& instant) {
+double DaysFromJ2000Utc(const QDateTime& utc) {
     // Integer milliseconds keep the whole-second instants exact until the one division.
-    return double(J2000Epoch().msecsTo(instant.utc)) / MsPerDay;
+    return double(J2000Epoch().msecsTo(utc)) / MsPerDay;
+}
+
+QDateTime UtcFromDays(double daysFromJ2000Ut) {
+    return J2000Epoch().addSecs(qint64(std::llround(daysFromJ2000Ut * 86400.0)));
+}
+
+double DaysFromJ2000At(const SiteInstant& instant) {
+    return DaysFromJ2000Utc(instant.utc);
 }
 
 double UniversalHoursAt(const SiteInstant& instant) {

@@ -38,6 +38,11 @@ inline CivilTime CivilInstant(const SkyState& sky) {
 // The present instant as the site's civil date and time, by the site's clock.
 CivilTime SiteCivilNow(const SkyState& sky);
 
+// Days, with fraction, from 2000-01-01 12:00:00 UT to an instant (a Qt::UTC value).
+double DaysFromJ2000Utc(const QDateTime& utc);
+// The instant of a day count, to the nearest second, as a Qt::UTC value.
+QDateTime UtcFromDays(double daysFromJ2000Ut);
+
 // Days, with fraction, from 2000-01-01 12:00:00 UT to the observing instant.
 double ComputeDaysFromJ2000(const SkyState& sky);
 // UT time of day in hours, 0..24 inclusive.
