@@ -102,8 +102,8 @@ private slots:
                      {orlandoLat, orlandoLon, "2022-01-22 03:00", "2022-01-22 06:52", 9, 1}};
         for (const auto& c : cases) {
             const SkyState sky = SiteSky(c.lat, c.lon, -5);
-            const std::optional<double>& found =
-                ComputeNightEvents(sky, CivilOf(c.typed)).*events[c.event];
+            const NightEvents night = ComputeNightEvents(sky, CivilOf(c.typed));
+            const std::optional<double>& found = night.*events[c.event];
             const QString text = found ? CivilDateTimeText(DaysToCivil(sky, *found), QLocale::c())
                                        : QStringLiteral("none");
             const QString name =
